@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/desktop.h"
+#include "platform/main_window.h"
+
+// The desktop as Win32 provides it.
+class Win32Desktop : public Desktop {
+public:
+    std::wstring CommandLineArguments() override;
+    std::wstring ProgramDirectory() override;
+    std::wstring DecimalSeparator() override;
+    std::wstring LowerCase(std::wstring_view text) override;
+    std::wstring FromAnsi(std::string_view bytes) override;
+    std::string ToAnsi(std::wstring_view text) override;
+    Rect GetWorkArea() override;
+    void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
+    bool IsWindowVisible(WindowHandle window) override;
+    int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
+    Rect GetWindowRect(WindowHandle window) override;
+    void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+                      int32_t cx, int32_t cy, unsigned flags) override;
+    long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
+    long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
+    long RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
+                          unsigned char* data, unsigned long& size) override;
+    long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
+                        const unsigned char* data, unsigned long size) override;
+    long RegCloseKey(RegistryKey key) override;
+    void SetDeskWallpaper(const std::string& path, unsigned flags) override;
+    FileTest TestFile(const std::wstring& path) override;
+    bool ReadFileBytes(const std::wstring& path, std::string& bytes) override;
+    void ReportError(const std::wstring& message) override;
+    void CloseMainWindow() override;
+
+    // Creates the program's window hidden, delivers its load event, shows the window unless
+    // the load event closed it, and returns when it has been closed.
+    void RunMainWindow(const MainWindowContent& content,
+                       const std::function<void(WindowHandle)>& onLoad);
+
+private:
+    WindowHandle mainWindow_ = 0;
+};

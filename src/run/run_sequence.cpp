@@ -1,0 +1,73 @@
+#include "run/run_sequence.h"
+
+#include "common/run_error.h"
+#include "run/command_text.h"
+#include "run/parse_steps.h"
+#include "windows/mod_enum.h"
+
+RunSettings Settings;
+
+namespace {
+
+void ResetSettings(RunSettings& settings) {
+    settings.MoveVertical = false;
+    settings.MoveHorizontal = false;
+    settings.GatherWindows = false;
+    settings.Mode = ScrollMode::None;
+    settings.ListLoaded = false;
+    settings.ExcludeMode = false;
+}
+
+void ApplyModeLetters(const std::wstring& commandText, RunSettings& settings) {
+    if (HasLetter(commandText, L'g')) {
+        settings.Mode = ScrollMode::Gather;
+        settings.GatherWindows = true;
+    }
+    if (HasLetter(commandText, L'v')) {
+        settings.Mode = ScrollMode::Vertical;
+        settings.MoveVertical = true;
+    }
+    if (HasLetter(commandText, L'h')) {
+        settings.Mode = ScrollMode::Horizontal;
+        settings.MoveHorizontal = true;
+    }
+    settings.Direction = HasLetter(commandText, L'-') ? -1 : 1;
+}
+
+void ReadSteps(Desktop& desktop, const std::wstring& commandText, RunSettings& settings) {
+    const bool percent = HasLetter(commandText, L's');
+    ParseSteps(commandText, settings.VerticalStep, settings.HorizontalStep, percent ? 25 : 50,
+               desktop.DecimalSeparator());
+    if (percent) {
+        ScaleStepsToPercent(settings.WorkArea, settings.VerticalStep, settings.HorizontalStep);
+    }
+}
+
+bool IsModeSet(const RunSettings& settings) { return settings.Mode > ScrollMode::None; }
+
+}  // namespace
+
+void LoadMainWindow(Desktop& desktop, WindowHandle self) {
+    const std::wstring commandText = BuildCommandText(desktop);
+    ResetSettings(Settings);
+    ApplyModeLetters(commandText, Settings);
+    Settings.WorkArea = desktop.GetWorkArea();
+    ReadSteps(desktop, commandText, Settings);
+    if (IsModeSet(Settings)) {
+        MoveAllWindows(desktop, Settings, self);
+    }
+    if (IsModeSet(Settings)) {
+        desktop.CloseMainWindow();
+    }
+}
+
+int RunLoadEvent(Desktop& desktop, WindowHandle self) {
+    try {
+        LoadMainWindow(desktop, self);
+        return 0;
+    } catch (const RunError& error) {
+        desktop.ReportError(error.Message());
+        desktop.CloseMainWindow();
+        return ExitStatusFor(error.Kind());
+    }
+}

@@ -1,0 +1,65 @@
+#include "windows/mod_enum.h"
+
+#include "common/checked_math.h"
+
+namespace {
+
+constexpr int kTitleBufferSize = 256;
+
+int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
+                const std::wstring& what) {
+    return Add32(position, Mul32(settings.Direction, step, what), what);
+}
+
+// Brings one axis back: the far edge onto the work area's far edge, a negative near edge to 0.
+int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t workAreaFarEdge,
+                 const std::wstring& what) {
+    int32_t position = nearEdge;
+    if (farEdge > workAreaFarEdge) {
+        position = Sub32(workAreaFarEdge, Sub32(farEdge, nearEdge, what), what);
+    }
+    if (nearEdge < 0) {
+        position = 0;
+    }
+    return position;
+}
+
+}  // namespace
+
+void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
+    desktop.EnumWindows([&](WindowHandle window) {
+        return MoveWindowCallback(desktop, settings, self, window);
+    });
+}
+
+bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
+                        WindowHandle window) {
+    if (window == self || !desktop.IsWindowVisible(window)) {
+        return true;
+    }
+    char buffer[kTitleBufferSize] = {};
+    const int length = desktop.GetWindowTextA(window, buffer, kTitleBufferSize);
+    if (length <= 0) {
+        return true;
+    }
+    const std::wstring title = desktop.FromAnsi(std::string_view(buffer, length));
+    const Rect rect = desktop.GetWindowRect(window);
+    int32_t x = rect.left;
+    int32_t y = rect.top;
+    if (settings.MoveVertical) {
+        y = Shifted(rect.top, settings, settings.VerticalStep,
+                    L"The new vertical position of the window \"" + title + L"\"");
+    }
+    if (settings.MoveHorizontal) {
+        x = Shifted(rect.left, settings, settings.HorizontalStep,
+                    L"The new horizontal position of the window \"" + title + L"\"");
+    }
+    if (settings.GatherWindows) {
+        y = Gathered(rect.top, rect.bottom, settings.WorkArea.bottom,
+                     L"The gathered vertical position of the window \"" + title + L"\"");
+        x = Gathered(rect.left, rect.right, settings.WorkArea.right,
+                     L"The gathered horizontal position of the window \"" + title + L"\"");
+    }
+    desktop.SetWindowPos(window, kInsertAtBottom, x, y, 0, 0, kKeepSize);
+    return true;
+}

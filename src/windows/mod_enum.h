@@ -1,0 +1,13 @@
+#pragma once
+
+#include "common/run_settings.h"
+#include "platform/desktop.h"
+
+// One pass over every top-level window: each visible, titled window other than `self` is
+// shifted by the steps (or gathered into the work area) and put at the bottom of the stacking
+// order.
+void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self);
+
+// Handles one window of the pass; always returns true so that every window is visited.
+bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
+                        WindowHandle window);
