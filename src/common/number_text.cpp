@@ -67,7 +67,8 @@ std::optional<DecimalNumber> ParseDecimal(std::wstring_view raw, std::wstring_vi
 }
 
 // Rounds exactly, on the decimal digits, so that no binary approximation can move a half.
-int32_t RoundToInt32(const DecimalNumber& number, std::wstring_view text, const std::wstring& what) {
+int32_t RoundToInt32(const DecimalNumber& number, std::wstring_view text,
+                     const std::wstring& what) {
     const auto overflow = [&]() { RaiseOverflow(what, TrimSpaces(text)); };
     if (number.digits.empty()) {
         return 0;

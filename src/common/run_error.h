@@ -8,12 +8,12 @@
 enum class RunErrorKind { Overflow, Conversion, InvalidArgument };
 
 class RunError : public std::runtime_error {
-public:
+  public:
     RunError(RunErrorKind kind, std::wstring message);
     RunErrorKind Kind() const { return kind_; }
     const std::wstring& Message() const { return message_; }
 
-private:
+  private:
     RunErrorKind kind_;
     std::wstring message_;
 };

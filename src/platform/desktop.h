@@ -23,7 +23,7 @@ enum class FileTest { Absent, Present, Failed };
 // Every operation the logic performs on the desktop. The Win32 implementation calls the ANSI
 // variants named here; the test fake records each call.
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // The text after the program's path, as one string: not split, quotes kept.

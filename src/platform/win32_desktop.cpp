@@ -89,8 +89,8 @@ std::wstring Win32Desktop::LowerCase(std::wstring_view text) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    const int length = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), size,
-                                    nullptr, 0);
+    const int length =
+        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), size, nullptr, 0);
     std::wstring lowered(static_cast<size_t>(length), L'\0');
     LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), size, lowered.data(), length);
     return lowered;
@@ -147,8 +147,8 @@ Rect Win32Desktop::GetWindowRect(WindowHandle window) {
     return ToRect(rect);
 }
 
-void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x,
-                                int32_t y, int32_t cx, int32_t cy, unsigned flags) {
+void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+                                int32_t cx, int32_t cy, unsigned flags) {
     // A synchronous move waits for the window's thread; a hung one would never return.
     DWORD_PTR ignored = 0;
     if (SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,

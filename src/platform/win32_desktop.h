@@ -7,7 +7,7 @@
 
 // The desktop as Win32 provides it.
 class Win32Desktop : public Desktop {
-public:
+  public:
     std::wstring CommandLineArguments() override;
     std::wstring ProgramDirectory() override;
     std::wstring DecimalSeparator() override;
@@ -39,6 +39,6 @@ public:
     void RunMainWindow(const MainWindowContent& content,
                        const std::function<void(WindowHandle)>& onLoad);
 
-private:
+  private:
     WindowHandle mainWindow_ = 0;
 };

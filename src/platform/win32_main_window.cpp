@@ -37,8 +37,8 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
                   TwipsToPixels(content.ClientHeightTwips, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
     HWND window = CreateWindowExW(0, kWindowClass, content.Title.c_str(), style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left,
-                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                  nullptr, nullptr, instance, nullptr);
     mainWindow_ = reinterpret_cast<WindowHandle>(window);
     onLoad(mainWindow_);
     if (!IsWindow(window)) {

@@ -28,12 +28,12 @@ void ParseSteps(std::wstring text, int32_t& vertical, int32_t& horizontal, int32
     const std::wstring last = LastToken(text, lastSpace);
     text = L" " + TrimSpaces(std::wstring_view(text).substr(0, lastSpace + 1));
     if (IsNumericText(last, decimalSeparator)) {
-        horizontal = ToInt32(last, decimalSeparator, L"The horizontal distance");
+        horizontal = ToInt32(last, decimalSeparator, L"The distance");
     }
     lastSpace = text.rfind(L' ');
     const std::wstring before = LastToken(text, lastSpace);
     if (IsNumericText(before, decimalSeparator)) {
-        vertical = ToInt32(before, decimalSeparator, L"The vertical distance");
+        vertical = ToInt32(before, decimalSeparator, L"The distance");
     } else if (horizontal != defaultStep) {
         vertical = horizontal;
     }

@@ -27,9 +27,8 @@ int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t workAreaFarEdge,
 }  // namespace
 
 void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
-    desktop.EnumWindows([&](WindowHandle window) {
-        return MoveWindowCallback(desktop, settings, self, window);
-    });
+    desktop.EnumWindows(
+        [&](WindowHandle window) { return MoveWindowCallback(desktop, settings, self, window); });
 }
 
 bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,

@@ -39,9 +39,18 @@ TEST(CheckedMath, ResultsPastTheLimitsRaiseOverflowNamingTheQuantity) {
 
 TEST(CheckedMath, RoundingSendsHalvesToTheEvenNeighbour) {
     const std::pair<double, int32_t> cases[] = {
-        {0.5, 0},   {1.5, 2},         {2.5, 2},          {-0.5, 0},         {-1.5, -2},
-        {184.5, 184}, {262.5, 262},   {2.4999, 2},       {2.5001, 3},       {-2.6, -3},
-        {2147483646.5, 2147483646},   {-2147483648.5, kMin},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {184.5, 184},
+        {262.5, 262},
+        {2.4999, 2},
+        {2.5001, 3},
+        {-2.6, -3},
+        {2147483646.5, 2147483646},
+        {-2147483648.5, kMin},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(RoundToInt32(value, L"the sum"), expected) << value;

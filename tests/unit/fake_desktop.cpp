@@ -20,6 +20,7 @@ std::string Lowered(std::string text) {
 std::string EncodeUtf8(std::wstring_view text) {
     std::string bytes;
     for (wchar_t wc : text) {
+        // NOLINTNEXTLINE(bugprone-signed-char-misuse): wchar_t is taken for signed char here
         const auto c = static_cast<uint32_t>(wc);
         if (c < 0x80) {
             bytes += static_cast<char>(c);
@@ -196,8 +197,8 @@ int FakeDesktop::GetWindowTextA(WindowHandle window, char* buffer, int maxCount)
 
 Rect FakeDesktop::GetWindowRect(WindowHandle window) { return WindowAt(window).Bounds; }
 
-void FakeDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x,
-                               int32_t y, int32_t cx, int32_t cy, unsigned flags) {
+void FakeDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+                               int32_t cx, int32_t cy, unsigned flags) {
     Calls.push_back("SetWindowPos " + std::to_string(window));
     Moves.push_back({window, insertAfter, x, y, cx, cy, flags});
     Window& moved = WindowAt(window);
@@ -250,7 +251,7 @@ long FakeDesktop::RegQueryValueExA(RegistryKey key, const std::string& name, uns
             size = stored;
             return kErrorMoreData;
         }
-        std::memcpy(data, value->Data.data(), stored);
+        std::copy(value->Data.begin(), value->Data.end(), data);
     }
     size = stored;
     return 0;

@@ -9,7 +9,7 @@
 // An in-memory desktop: windows in stacking order, a registry, files, a work area, a locale and
 // an ANSI code page. Every call the logic makes is recorded in `Calls`, in order.
 class FakeDesktop : public Desktop {
-public:
+  public:
     struct Window {
         WindowHandle Handle = 0;
         bool Visible = true;
@@ -85,7 +85,7 @@ public:
 
     std::map<RegistryKey, std::string> OpenKeys;  // handle -> lowered subkey path
 
-private:
+  private:
     std::map<std::string, std::map<std::string, Value>> registry_;  // lowered path and name
     WindowHandle nextWindow_ = 0x100;
     RegistryKey nextKey_ = 0x1000;

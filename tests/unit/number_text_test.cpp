@@ -12,15 +12,15 @@ TEST(IsNumericText, AcceptsSignDigitsSeparatorFractionAndExponent) {
         const wchar_t* separator;
         bool numeric;
     } cases[] = {
-        {L"100", L".", true},       {L"  -30  ", L".", true},  {L"+7", L".", true},
-        {L"12.5", L".", true},      {L".5", L".", true},       {L"5.", L".", true},
-        {L"1e2", L".", true},       {L"1E-2", L".", true},     {L"2.5e+3", L".", true},
-        {L"12,5", L",", true},      {L"12.5", L",", false},    {L"12,5", L".", false},
-        {L"", L".", false},         {L"   ", L".", false},     {L"-", L".", false},
-        {L".", L".", false},        {L"e5", L".", false},      {L"1e", L".", false},
-        {L"1e+", L".", false},      {L"h100", L".", false},    {L"100h", L".", false},
-        {L"1 2", L".", false},      {L"\t5", L".", false},     {L"--5", L".", false},
-        {L"0x10", L".", false},     {L"1,000", L".", false},   {L"\x0661", L".", false},
+        {L"100", L".", true},   {L"  -30  ", L".", true}, {L"+7", L".", true},
+        {L"12.5", L".", true},  {L".5", L".", true},      {L"5.", L".", true},
+        {L"1e2", L".", true},   {L"1E-2", L".", true},    {L"2.5e+3", L".", true},
+        {L"12,5", L",", true},  {L"12.5", L",", false},   {L"12,5", L".", false},
+        {L"", L".", false},     {L"   ", L".", false},    {L"-", L".", false},
+        {L".", L".", false},    {L"e5", L".", false},     {L"1e", L".", false},
+        {L"1e+", L".", false},  {L"h100", L".", false},   {L"100h", L".", false},
+        {L"1 2", L".", false},  {L"\t5", L".", false},    {L"--5", L".", false},
+        {L"0x10", L".", false}, {L"1,000", L".", false},  {L"\x0661", L".", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsNumericText(c.text, c.separator), c.numeric)

@@ -76,10 +76,10 @@ TEST(ScaleStepsToPercent, UsesBottomAndRightCoordinatesAndRoundsHalvesToEven) {
         int32_t vertical, horizontal, expectedVertical, expectedHorizontal;
     } cases[] = {
         {{0, 0, 1024, 748}, 25, 25, 187, 256},
-        {{0, 0, 1680, 1050}, 25, 25, 262, 420},     // 262.5 goes to 262
-        {{0, 0, 1024, 738}, 25, 10, 184, 102},      // 184.5 to 184, 102.4 to 102
-        {{0, 0, 1024, 742}, 25, 15, 186, 154},      // 185.5 to 186, 153.6 to 154
-        {{100, 200, 1124, 948}, 10, 10, 95, 112},   // edges, not height and width
+        {{0, 0, 1680, 1050}, 25, 25, 262, 420},    // 262.5 goes to 262
+        {{0, 0, 1024, 738}, 25, 10, 184, 102},     // 184.5 to 184, 102.4 to 102
+        {{0, 0, 1024, 742}, 25, 15, 186, 154},     // 185.5 to 186, 153.6 to 154
+        {{100, 200, 1124, 948}, 10, 10, 95, 112},  // edges, not height and width
         {{0, 0, 1024, 748}, -50, 0, -374, 0},
     };
     for (const auto& c : cases) {

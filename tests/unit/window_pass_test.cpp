@@ -116,10 +116,16 @@ TEST(WindowPass, OverflowStopsThePassAtThatWindow) {
         const wchar_t* failing;
         size_t moves;
     } cases[] = {
-        {"step past the bottom", Shift(true, false, 100, 100), {0, 2147483600, 10, 2147483647},
-         L"\"Bad\"", 1},
-        {"direction times the smallest step", Shift(true, false, -2147483647 - 1, 0, -1),
-         {0, 0, 10, 10}, L"\"Earlier\"", 0},
+        {"step past the bottom",
+         Shift(true, false, 100, 100),
+         {0, 2147483600, 10, 2147483647},
+         L"\"Bad\"",
+         1},
+        {"direction times the smallest step",
+         Shift(true, false, -2147483647 - 1, 0, -1),
+         {0, 0, 10, 10},
+         L"\"Earlier\"",
+         0},
         {"gather height", GatherSettings(), {0, -2147483647 - 1, 10, 2147483647}, L"\"Bad\"", 1},
     };
     for (const auto& c : cases) {
