@@ -147,12 +147,25 @@ Rect Win32Desktop::GetWindowRect(WindowHandle window) {
     return ToRect(rect);
 }
 
-void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
-                                int32_t cx, int32_t cy, unsigned flags) {
-    // A synchronous move waits for the window's thread; a hung one would never return.
+bool Win32Desktop::ThreadAnswers(WindowHandle window) {
+    // Windows of one thread answer or hang together, so each thread is asked once per run.
+    const DWORD thread = GetWindowThreadProcessId(ToHwnd(window), nullptr);
+    const auto known = threadAnswers_.find(thread);
+    if (known != threadAnswers_.end()) {
+        return known->second;
+    }
     DWORD_PTR ignored = 0;
-    if (SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                            kAnswerTimeoutMs, &ignored) == 0) {
+    const bool answers = SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0,
+                                             SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs,
+                                             &ignored) != 0;
+    threadAnswers_.emplace(thread, answers);
+    return answers;
+}
+
+void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x,
+                                int32_t y, int32_t cx, int32_t cy, unsigned flags) {
+    // A synchronous move waits for the window's thread; a hung one would never return.
+    if (!ThreadAnswers(window)) {
         flags |= SWP_ASYNCWINDOWPOS;
     }
     ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <unordered_map>
 
 #include "platform/desktop.h"
 #include "platform/main_window.h"
@@ -40,5 +41,9 @@ class Win32Desktop : public Desktop {
                        const std::function<void(WindowHandle)>& onLoad);
 
   private:
+    // Whether the window's thread answers messages; a hung one gets asynchronous moves.
+    bool ThreadAnswers(WindowHandle window);
+
     WindowHandle mainWindow_ = 0;
+    std::unordered_map<unsigned long, bool> threadAnswers_;
 };
