@@ -250,7 +250,10 @@ class RegistryHelpers : public testing::Test {
         subkey_ = L"Software\\Deskglide tests\\" + std::to_wstring(GetCurrentProcessId());
         ansiSubkey_ = desktop_.ToAnsi(subkey_);
     }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, subkey_.c_str()); }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, subkey_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Deskglide tests");  // only when empty
+    }
 
     std::wstring subkey_;
     std::string ansiSubkey_;
