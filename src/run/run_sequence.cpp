@@ -3,6 +3,7 @@
 #include "common/run_error.h"
 #include "run/command_text.h"
 #include "run/parse_steps.h"
+#include "wallpaper/shift_wallpaper.h"
 #include "windows/mod_enum.h"
 
 RunSettings Settings;
@@ -55,6 +56,9 @@ void LoadMainWindow(Desktop& desktop, WindowHandle self) {
     ReadSteps(desktop, commandText, Settings);
     if (IsModeSet(Settings)) {
         MoveAllWindows(desktop, Settings, self);
+    }
+    if (HasLetter(commandText, L'w')) {
+        ShiftWallpaper(desktop, Settings);
     }
     if (IsModeSet(Settings)) {
         desktop.CloseMainWindow();

@@ -245,13 +245,18 @@ long FakeDesktop::RegQueryValueExA(RegistryKey key, const std::string& name, uns
         return kErrorFileNotFound;
     }
     type = value->Type;
-    const auto stored = static_cast<unsigned long>(value->Data.size());
+    std::string reported = value->Data;
+    if (AddsNulToUnterminatedText && type == kRegSz && !reported.empty() &&
+        reported.back() != '\0') {
+        reported += '\0';
+    }
+    const auto stored = static_cast<unsigned long>(reported.size());
     if (data != nullptr) {
         if (size < stored) {
             size = stored;
             return kErrorMoreData;
         }
-        std::copy(value->Data.begin(), value->Data.end(), data);
+        std::copy(reported.begin(), reported.end(), data);
     }
     size = stored;
     return 0;

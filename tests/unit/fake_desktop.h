@@ -56,6 +56,9 @@ class FakeDesktop : public Desktop {
     std::vector<std::wstring> Errors;
     std::vector<std::string> Calls;
     bool Closed = false;
+    // Like Wine: a REG_SZ value stored without a final NUL is reported one byte longer, and
+    // the read puts a NUL there.
+    bool AddsNulToUnterminatedText = false;
 
     std::wstring CommandLineArguments() override;
     std::wstring ProgramDirectory() override;

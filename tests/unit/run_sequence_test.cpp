@@ -38,7 +38,8 @@ TEST(RunSequence, WithoutAModeMovesNothingAndLeavesTheWindowOpen) {
         EXPECT_TRUE(desktop.Moves.empty());
         EXPECT_FALSE(desktop.Closed);
         EXPECT_TRUE(desktop.CallsStartingWith("EnumWindows").empty());
-        EXPECT_TRUE(desktop.CallsStartingWith("Reg").empty());
+        EXPECT_TRUE(desktop.CallsStartingWith("RegSetValueExA").empty());
+        EXPECT_TRUE(desktop.CallsStartingWith("SetDeskWallpaper").empty());
     }
 }
 

@@ -1,0 +1,59 @@
+#include "wallpaper/shift_wallpaper.h"
+
+#include <string>
+
+#include "common/checked_math.h"
+#include "common/number_text.h"
+#include "common/run_error.h"
+#include "common/trim_spaces.h"
+#include "wallpaper/mod_registry.h"
+
+namespace {
+
+const std::wstring kDesktopKey = L"Control Panel\\Desktop";
+const std::wstring kOriginX = L"WallpaperOriginX";
+const std::wstring kOriginY = L"WallpaperOriginY";
+
+std::wstring OriginName(const std::wstring& value) { return L"The wallpaper origin " + value; }
+
+int32_t ReadOrigin(Desktop& desktop, const std::wstring& value) {
+    const std::wstring text = GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value);
+    if (TrimSpaces(text).empty()) {
+        // A missing value reads as empty text too; the user needs to know both are possible.
+        throw RunError(RunErrorKind::Conversion, OriginName(value) + L" in HKEY_CURRENT_USER\\" +
+                                                     kDesktopKey +
+                                                     L" is missing or empty, not a number.");
+    }
+    return ToInt32(text, desktop.DecimalSeparator(), OriginName(value));
+}
+
+void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16_t direction) {
+    const int32_t old = ReadOrigin(desktop, value);
+    const int32_t shift = Mul32(direction, step, L"The step of the wallpaper origin " + value);
+    const int32_t moved = Add32(old, shift,
+                                OriginName(value) + L", moved from " + std::to_wstring(old) +
+                                    L" by " + std::to_wstring(shift) + L",");
+    SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, value, std::to_wstring(moved));
+}
+
+}  // namespace
+
+void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
+    const std::wstring path =
+        TrimSpaces(GetRegValue(desktop, kHkeyCurrentUser, L"Control Panel\\desktop", L"Wallpaper"));
+    switch (settings.Mode) {
+        case ScrollMode::Gather:
+            SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, kOriginX, L"0");
+            SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, kOriginY, L"0");
+            break;
+        case ScrollMode::Vertical:
+            MoveOrigin(desktop, kOriginY, settings.VerticalStep, settings.Direction);
+            break;
+        case ScrollMode::Horizontal:
+            MoveOrigin(desktop, kOriginX, settings.HorizontalStep, settings.Direction);
+            break;
+        default:
+            return;
+    }
+    desktop.SetDeskWallpaper(desktop.ToAnsi(path), kUpdateAndBroadcast);
+}

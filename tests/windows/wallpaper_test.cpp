@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "harness.h"
+#include "platform/win32_desktop.h"
+#include "wallpaper/mod_registry.h"
+
+namespace {
+
+const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+// A value as the registry holds it, so that it can be put back exactly.
+struct RawValue {
+    DWORD type = REG_SZ;
+    std::string bytes;
+    bool operator==(const RawValue&) const = default;
+};
+
+void PrintTo(const RawValue& value, std::ostream* out) {
+    *out << "type " << value.type << ", " << value.bytes.size() << " bytes";
+}
+
+std::optional<RawValue> ReadRaw(const wchar_t* subkey, const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    RawValue value;
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        status = RegQueryValueExW(key, name, nullptr, &value.type,
+                                  reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        value.bytes.resize(size);
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::optional(value) : std::nullopt;
+}
+
+void WriteRaw(const wchar_t* subkey, const wchar_t* name, const std::optional<RawValue>& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    if (value) {
+        RegSetValueExW(key, name, 0, value->type,
+                       reinterpret_cast<const BYTE*>(value->bytes.data()),
+                       static_cast<DWORD>(value->bytes.size()));
+    } else {
+        RegDeleteValueW(key, name);
+    }
+    RegCloseKey(key);
+}
+
+// Stores ANSI bytes as they are, with no NUL added: the registry's raw form of a value.
+void WriteAnsi(const wchar_t* subkey, const char* name, DWORD type, const std::string& bytes) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, subkey, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+// The text of a REG_SZ value, or nothing when it is absent or of another type.
+std::optional<std::wstring> ReadText(const wchar_t* name) {
+    const auto raw = ReadRaw(kDesktopKey, name);
+    if (!raw || raw->type != REG_SZ) {
+        return std::nullopt;
+    }
+    std::wstring text(reinterpret_cast<const wchar_t*>(raw->bytes.data()),
+                      raw->bytes.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+void WriteText(const wchar_t* name, const std::wstring& text) {
+    const std::string bytes(reinterpret_cast<const char*>(text.c_str()),
+                            (text.size() + 1) * sizeof(wchar_t));
+    WriteRaw(kDesktopKey, name, RawValue{REG_SZ, bytes});
+}
+
+// Counts the broadcasts that tell top-level windows the wallpaper was set.
+int wallpaperBroadcasts = 0;
+
+LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE && wParam == SPI_SETDESKWALLPAPER) {
+        ++wallpaperBroadcasts;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A titled top-level window that the run moves and that hears the wallpaper broadcast.
+class ListenerWindow {
+  public:
+    ListenerWindow(int x, int y) {
+        static const bool registered = [] {
+            WNDCLASSEXW windowClass = {};
+            windowClass.cbSize = sizeof windowClass;
+            windowClass.lpfnWndProc = ListenerProc;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = L"DeskglideWallpaperListener";
+            return RegisterClassExW(&windowClass) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        window_ = CreateWindowExW(0, L"DeskglideWallpaperListener", L"Wallpaper listener",
+                                  WS_POPUP | WS_BORDER | WS_VISIBLE, x, y, 200, 150, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        PumpMessages(20);
+        wallpaperBroadcasts = 0;
+    }
+    ~ListenerWindow() { DestroyWindow(window_); }
+    ListenerWindow(const ListenerWindow&) = delete;
+    ListenerWindow& operator=(const ListenerWindow&) = delete;
+
+    POINT Position() const {
+        PumpMessages(20);
+        RECT rect = {};
+        GetWindowRect(window_, &rect);
+        return {rect.left, rect.top};
+    }
+
+  private:
+    HWND window_ = nullptr;
+};
+
+// Keeps the user's real desktop settings: each test starts from known values and leaves the
+// prefix as it found it.
+class Wallpaper : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (size_t i = 0; i < std::size(kNames); ++i) {
+            saved_[i] = ReadRaw(kDesktopKey, kNames[i]);
+        }
+        WriteText(L"Wallpaper", L"");
+        WriteText(L"WallpaperOriginX", L"0");
+        WriteText(L"WallpaperOriginY", L"10");
+    }
+    void TearDown() override {
+        for (size_t i = 0; i < std::size(kNames); ++i) {
+            WriteRaw(kDesktopKey, kNames[i], saved_[i]);
+        }
+    }
+
+    static constexpr const wchar_t* kNames[] = {L"Wallpaper", L"WallpaperOriginX",
+                                                L"WallpaperOriginY"};
+    std::optional<RawValue> saved_[std::size(kNames)];
+    Sandbox sandbox;
+};
+
+TEST_F(Wallpaper, RunsMoveTheOriginTheModeSelectsAndReapplyTheWallpaper) {
+    const struct {
+        const wchar_t* arguments;
+        const wchar_t* x;
+        const wchar_t* y;
+        POINT window;
+    } cases[] = {
+        {L"vw 25", L"0", L"35", {100, 125}}, {L"v-w 25", L"0", L"-15", {100, 75}},
+        {L"gw", L"0", L"0", {100, 100}},     {L"vhw 5 7", L"7", L"10", {107, 105}},
+        {L"vsw", L"0", L"197", {100, 287}},  // 25 % of the work area's bottom edge, 748
+    };
+    for (const auto& c : cases) {
+        const std::string label = testing::PrintToString(std::wstring(c.arguments));
+        WriteText(L"WallpaperOriginX", L"0");
+        WriteText(L"WallpaperOriginY", L"10");
+        ListenerWindow window(100, 100);
+        const RunResult result = RunDeskglide(sandbox.Exe(), c.arguments);
+        EXPECT_FALSE(result.timedOut) << label;
+        EXPECT_EQ(result.exitCode, 0u) << label;
+        EXPECT_EQ(ReadText(L"WallpaperOriginX"), c.x) << label;
+        EXPECT_EQ(ReadText(L"WallpaperOriginY"), c.y) << label;
+        EXPECT_EQ(window.Position(), c.window) << label;
+        EXPECT_EQ(wallpaperBroadcasts, 1) << label;
+    }
+}
+
+TEST_F(Wallpaper, AnOriginWrittenByOneRunIsReadByTheNext) {
+    // The program stores origins without a NUL, as the old settings dialogs did.
+    EXPECT_EQ(RunDeskglide(sandbox.Exe(), L"hw- 20").exitCode, 0u);
+    EXPECT_EQ(RunDeskglide(sandbox.Exe(), L"hw- 20").exitCode, 0u);
+    EXPECT_EQ(ReadText(L"WallpaperOriginX"), L"-40");
+}
+
+TEST_F(Wallpaper, WAloneShowsTheWindowAndWritesNothing) {
+    const auto before = ReadRaw(kDesktopKey, L"WallpaperOriginY");
+    ListenerWindow listener(100, 100);
+    Process process(sandbox.Exe(), L"w");
+    const HWND window = process.WaitForWindow(L"DeskglideMain", 10000);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(process.Wait(10000).exitCode, 0u);
+    EXPECT_EQ(ReadRaw(kDesktopKey, L"WallpaperOriginY"), before);
+    EXPECT_EQ(ReadText(L"WallpaperOriginX"), L"0");
+    EXPECT_EQ(listener.Position(), (POINT{100, 100}));
+    EXPECT_EQ(wallpaperBroadcasts, 0);
+}
+
+TEST_F(Wallpaper, AnAbsentOriginIsReportedAndNothingIsWritten) {
+    WriteRaw(kDesktopKey, L"WallpaperOriginY", std::nullopt);
+    const auto wallpaper = ReadRaw(kDesktopKey, L"Wallpaper");
+    ListenerWindow listener(100, 100);
+    Process process(sandbox.Exe(), L"vw 25");
+    const HWND box = process.WaitForWindow(L"#32770", 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), L"Deskglide");
+    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    EXPECT_NE(text.find(L"WallpaperOriginY"), std::wstring::npos);
+    EXPECT_NE(text.find(L"missing or empty"), std::wstring::npos);
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    const RunResult result = process.Wait(10000);
+    EXPECT_EQ(result.exitCode, 3u);
+    EXPECT_EQ(ReadRaw(kDesktopKey, L"WallpaperOriginY"), std::nullopt);
+    EXPECT_EQ(ReadText(L"WallpaperOriginX"), L"0");
+    EXPECT_EQ(ReadRaw(kDesktopKey, L"Wallpaper"), wallpaper);
+    EXPECT_EQ(listener.Position(), (POINT{100, 125}));  // moved before the wallpaper step
+    EXPECT_EQ(wallpaperBroadcasts, 0);
+}
+
+TEST_F(Wallpaper, AnEmptyOrUnterminatedWallpaperValueIsNoError) {
+    const struct {
+        const char* label;
+        std::string bytes;
+    } cases[] = {{"empty text", std::string("\0", 1)}, {"size 0", ""}};
+    for (const auto& c : cases) {
+        WriteAnsi(kDesktopKey, "Wallpaper", REG_SZ, c.bytes);
+        WriteText(L"WallpaperOriginX", L"5");
+        ListenerWindow listener(100, 100);
+        const RunResult result = RunDeskglide(sandbox.Exe(), L"gw");
+        EXPECT_EQ(result.exitCode, 0u) << c.label;
+        EXPECT_EQ(ReadText(L"WallpaperOriginX"), L"0") << c.label;
+        EXPECT_EQ(ReadText(L"WallpaperOriginY"), L"0") << c.label;
+        EXPECT_EQ(wallpaperBroadcasts, 1) << c.label;
+    }
+}
+
+TEST_F(Wallpaper, TheStoredPathIsReappliedWithoutSurroundingSpaces) {
+    // Setting the wallpaper with the update flag stores the path it was given.
+    WriteText(L"Wallpaper", L"  C:\\windows\\deskglide test.bmp  ");
+    ListenerWindow listener(100, 100);
+    EXPECT_EQ(RunDeskglide(sandbox.Exe(), L"gw").exitCode, 0u);
+    EXPECT_EQ(ReadText(L"Wallpaper"), L"C:\\windows\\deskglide test.bmp");
+    EXPECT_EQ(wallpaperBroadcasts, 1);
+}
+
+// The helpers on a key of their own, through the same platform code the exe uses.
+class RegistryHelpers : public testing::Test {
+  protected:
+    void SetUp() override {
+        subkey_ = L"Software\\Deskglide tests\\" + std::to_wstring(GetCurrentProcessId());
+        ansiSubkey_ = desktop_.ToAnsi(subkey_);
+    }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, subkey_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Deskglide tests");  // only when empty
+    }
+
+    std::wstring subkey_;
+    std::string ansiSubkey_;
+    Win32Desktop desktop_;
+};
+
+TEST_F(RegistryHelpers, ReadEachValueTypeByItsRule) {
+    const struct {
+        const char* name;
+        DWORD type;
+        std::string bytes;
+        std::wstring expected;
+    } cases[] = {
+        {"text with its NUL", REG_SZ, std::string("12\0", 3), L"12"},
+        {"text without a NUL", REG_SZ, "12", L"12"},
+        {"text of size 0", REG_SZ, "", L""},
+        {"embedded NUL", REG_SZ, std::string("12\0junk", 7), L"12"},
+        {"binary FE FF", REG_BINARY, "\xFE\xFF", L"-2"},
+        {"binary one byte", REG_BINARY, "\xFF", L"255"},
+        {"binary longer", REG_BINARY, "\xFE\xFF\x01\x02\x03", L"-2"},
+        {"dword", REG_DWORD, std::string("\x0C\0\0\0", 4), L""},
+        {"expand_sz", REG_EXPAND_SZ, std::string("12\0", 3), L""},
+    };
+    for (const auto& c : cases) {
+        WriteAnsi(subkey_.c_str(), c.name, c.type, c.bytes);
+    }
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetRegValue(desktop_, kHkeyCurrentUser, subkey_, desktop_.FromAnsi(c.name)),
+                  c.expected)
+            << c.name;
+    }
+    EXPECT_EQ(GetRegValue(desktop_, kHkeyCurrentUser, subkey_, L"missing"), L"");
+    EXPECT_EQ(GetRegValue(desktop_, kHkeyCurrentUser, subkey_ + L"\\missing", L"x"), L"");
+}
+
+TEST_F(RegistryHelpers, SetRegStringCreatesTheKeyAndStoresNoNul) {
+    const std::wstring created = subkey_ + L"\\Created";
+    ASSERT_EQ(ReadRaw(created.c_str(), L"Origin"), std::nullopt);
+    SetRegString(desktop_, kHkeyCurrentUser, created, L"Origin", L"-15");
+    // Wine reports such a value with a NUL added, so only the fake can show the size written.
+    const auto raw = ReadRaw(created.c_str(), L"Origin");
+    ASSERT_TRUE(raw.has_value());
+    EXPECT_EQ(raw->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(raw->bytes.substr(0, 6), std::string("-\0"
+                                                   "1\0"
+                                                   "5\0",
+                                                   6));
+    EXPECT_EQ(GetRegValue(desktop_, kHkeyCurrentUser, created, L"Origin"), L"-15");
+}
+
+}  // namespace
