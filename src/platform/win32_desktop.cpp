@@ -155,15 +155,15 @@ bool Win32Desktop::ThreadAnswers(WindowHandle window) {
         return known->second;
     }
     DWORD_PTR ignored = 0;
-    const bool answers = SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0,
-                                             SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs,
-                                             &ignored) != 0;
+    const bool answers =
+        SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                            kAnswerTimeoutMs, &ignored) != 0;
     threadAnswers_.emplace(thread, answers);
     return answers;
 }
 
-void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x,
-                                int32_t y, int32_t cx, int32_t cy, unsigned flags) {
+void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+                                int32_t cx, int32_t cy, unsigned flags) {
     // A synchronous move waits for the window's thread; a hung one would never return.
     if (!ThreadAnswers(window)) {
         flags |= SWP_ASYNCWINDOWPOS;

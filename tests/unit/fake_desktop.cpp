@@ -202,9 +202,15 @@ void FakeDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, in
     Calls.push_back("SetWindowPos " + std::to_string(window));
     Moves.push_back({window, insertAfter, x, y, cx, cy, flags});
     Window& moved = WindowAt(window);
-    const int32_t width = (flags & kKeepSize) ? moved.Bounds.right - moved.Bounds.left : cx;
-    const int32_t height = (flags & kKeepSize) ? moved.Bounds.bottom - moved.Bounds.top : cy;
-    moved.Bounds = {x, y, x + width, y + height};
+    // Sizes of absurd rectangles are clamped rather than wrapped, like the real desktop's.
+    const auto clamp = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    const int64_t width =
+        (flags & kKeepSize) ? int64_t{moved.Bounds.right} - moved.Bounds.left : cx;
+    const int64_t height =
+        (flags & kKeepSize) ? int64_t{moved.Bounds.bottom} - moved.Bounds.top : cy;
+    moved.Bounds = {x, y, clamp(x + width), clamp(y + height)};
     if (insertAfter == kInsertAtBottom) {
         const auto at = std::find_if(Windows.begin(), Windows.end(),
                                      [&](const Window& w) { return w.Handle == window; });
