@@ -5,6 +5,7 @@
 #include "run/parse_steps.h"
 #include "wallpaper/shift_wallpaper.h"
 #include "windows/mod_enum.h"
+#include "windows/window_list.h"
 
 RunSettings Settings;
 
@@ -44,6 +45,16 @@ void ReadSteps(Desktop& desktop, const std::wstring& commandText, RunSettings& s
     }
 }
 
+// e wins over i: at most one list is read.
+void ReadWindowList(Desktop& desktop, const std::wstring& commandText, RunSettings& settings) {
+    if (HasLetter(commandText, L'e')) {
+        settings.ExcludeMode = true;
+        LoadWindowList(desktop, settings, desktop.ProgramDirectory() + L"\\exclude.txt");
+    } else if (HasLetter(commandText, L'i')) {
+        LoadWindowList(desktop, settings, desktop.ProgramDirectory() + L"\\include.txt");
+    }
+}
+
 bool IsModeSet(const RunSettings& settings) { return settings.Mode > ScrollMode::None; }
 
 }  // namespace
@@ -53,6 +64,7 @@ void LoadMainWindow(Desktop& desktop, WindowHandle self) {
     ResetSettings(Settings);
     ApplyModeLetters(commandText, Settings);
     Settings.WorkArea = desktop.GetWorkArea();
+    ReadWindowList(desktop, commandText, Settings);
     ReadSteps(desktop, commandText, Settings);
     if (IsModeSet(Settings)) {
         MoveAllWindows(desktop, Settings, self);

@@ -1,6 +1,7 @@
 #include "windows/mod_enum.h"
 
 #include "common/checked_math.h"
+#include "windows/window_list.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
         return true;
     }
     const std::wstring title = desktop.FromAnsi(std::string_view(buffer, length));
+    if (settings.ListLoaded && IsSkippedByList(desktop, settings, title)) {
+        return true;
+    }
     const Rect rect = desktop.GetWindowRect(window);
     int32_t x = rect.left;
     int32_t y = rect.top;

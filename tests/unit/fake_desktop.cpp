@@ -292,6 +292,9 @@ void FakeDesktop::SetDeskWallpaper(const std::string& path, unsigned flags) {
 FileTest FakeDesktop::TestFile(const std::wstring& path) {
     Calls.push_back("TestFile " + Narrow(path));
     const auto file = Files.find(path);
+    if (file != Files.end() && file->second.TestFails) {
+        return FileTest::Failed;
+    }
     if (file == Files.end() || file->second.Hidden || file->second.System ||
         file->second.Directory) {
         return FileTest::Absent;

@@ -31,6 +31,7 @@ class FakeDesktop : public Desktop {
         bool System = false;
         bool Directory = false;
         bool Unreadable = false;
+        bool TestFails = false;  // the existence test reports an error instead of an answer
     };
     enum class CodePage { SingleByte, MultiByte };  // Latin-1, or UTF-8 standing in for a DBCS
 
