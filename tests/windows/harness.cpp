@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/win32_dpi.h"
+
 namespace {
 
 constexpr wchar_t kTestWindowClass[] = L"DeskglideTestWindow";
@@ -250,4 +254,28 @@ RECT WorkArea() {
     RECT area = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
+}
+
+std::wstring LongWindowText(HWND window) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::vector<wchar_t> text(length + 1);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::wstring(text.data(), copied);
+}
+
+int DescriptionHeight(UINT dpi, int width) {
+    HDC screen = GetDC(nullptr);
+    HFONT font = CreateMessageFont(dpi);
+    HGDIOBJ old = SelectObject(screen, font);
+    RECT bounds = {0, 0, width, 0};
+    // The flags a static label draws its text with.
+    DrawTextW(screen, kDescription, -1, &bounds,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_LEFT);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return bounds.right > width ? INT_MAX : bounds.bottom - bounds.top;
 }
