@@ -10,6 +10,9 @@ namespace {
 
 constexpr wchar_t kTestWindowClass[] = L"DeskglideTestWindow";
 
+// Without this the system would scale the other program's sizes to 96 DPI for the tests.
+const bool DpiAware = SetProcessDPIAware() != FALSE;
+
 std::wstring TestExeFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -54,14 +54,16 @@ TEST(InfoWindow, ScreenshotUnderXvfb) {
     if (!UnderWine()) {
         GTEST_SKIP() << "the screenshot is taken with X tools, under Wine only";
     }
-    const std::string folder = DESKGLIDE_ARTIFACT_DIR;
-    const std::wstring shot = L"Z:" + Widen(folder.c_str()) + L"/info-window.png";
-    DeleteFileW(shot.c_str());
-
     Sandbox sandbox;
     Process process(sandbox.Exe(), L"");
     const HWND window = process.WaitForWindow(L"DeskglideMain", 10000);
     ASSERT_NE(window, nullptr);
+    const UINT dpi = WindowDpi(window);
+    const std::string name =
+        dpi == 96 ? "info-window" : "info-window-" + std::to_string(dpi) + "dpi";
+    const std::string folder = DESKGLIDE_ARTIFACT_DIR;
+    const std::wstring shot = L"Z:" + Widen(folder.c_str()) + L"/" + Widen(name.c_str()) + L".png";
+    DeleteFileW(shot.c_str());
     PumpMessages(500);  // let it paint
     RECT frame = {};
     GetWindowRect(window, &frame);
@@ -71,13 +73,11 @@ TEST(InfoWindow, ScreenshotUnderXvfb) {
     const std::string crop = std::to_string(frame.right + margin - left) + "x" +
                              std::to_string(frame.bottom + margin - top) + "+" +
                              std::to_string(left) + "+" + std::to_string(top);
-    const std::string script = "mkdir -p " + folder + " && cd " + folder +
-                               " && import -window root png:info-window-screen.part"
-                               " && convert png:info-window-screen.part -crop " +
-                               crop +
-                               " +repage png:info-window.part"
-                               " && mv info-window-screen.part info-window-screen.png"
-                               " && mv info-window.part info-window.png";
+    const std::string script =
+        "mkdir -p " + folder + " && cd " + folder + " && import -window root png:" + name +
+        "-screen.part" + " && convert png:" + name + "-screen.part -crop " + crop +
+        " +repage png:" + name + ".part" + " && mv " + name + "-screen.part " + name +
+        "-screen.png" + " && mv " + name + ".part " + name + ".png";
     std::wstring commandLine = L"Z:\\bin\\sh -c \"" + Widen(script.c_str()) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

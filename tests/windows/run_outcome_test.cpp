@@ -107,24 +107,42 @@ RECT ClientRectIn(HWND child, HWND parent) {
     return rect;
 }
 
+// The client area and the label in pixels, at each DPI the tests run at.
+struct Layout {
+    UINT dpi;
+    int clientWidth, clientHeight;
+    int labelLeft, labelTop, labelWidth, labelHeight;
+};
+constexpr Layout kLayouts[] = {
+    {96, 310, 92, 2, 2, 305, 87},
+    {144, 465, 138, 3, 3, 458, 131},
+};
+
 void ExpectInformationWindow(HWND window, const std::wstring& exe) {
+    const UINT dpi = WindowDpi(window);
+    const Layout* layout = nullptr;
+    for (const Layout& l : kLayouts) {
+        layout = l.dpi == dpi ? &l : layout;
+    }
+    ASSERT_NE(layout, nullptr) << "no expected sizes at " << dpi << " DPI";
+
     EXPECT_EQ(WindowText(window), L"Deskglide");
     EXPECT_TRUE(IsWindowVisible(window));
     RECT client = {};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 310);
-    EXPECT_EQ(client.bottom, 92);
+    EXPECT_EQ(client.right, layout->clientWidth);
+    EXPECT_EQ(client.bottom, layout->clientHeight);
 
     const HWND label = InfoLabel(window);
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(IsWindowVisible(label));
     EXPECT_EQ(LongWindowText(label), kDescription);
     const RECT labelRect = ClientRectIn(label, window);
-    EXPECT_EQ(labelRect.left, 2);
-    EXPECT_EQ(labelRect.top, 2);
-    EXPECT_EQ(labelRect.right - labelRect.left, 305);
-    EXPECT_EQ(labelRect.bottom - labelRect.top, 87);
-    EXPECT_LE(DescriptionHeight(96, labelRect.right - labelRect.left),
+    EXPECT_EQ(labelRect.left, layout->labelLeft);
+    EXPECT_EQ(labelRect.top, layout->labelTop);
+    EXPECT_EQ(labelRect.right - labelRect.left, layout->labelWidth);
+    EXPECT_EQ(labelRect.bottom - labelRect.top, layout->labelHeight);
+    EXPECT_LE(DescriptionHeight(dpi, labelRect.right - labelRect.left),
               labelRect.bottom - labelRect.top)
         << "the description is clipped";
 
@@ -144,7 +162,6 @@ TEST(RunOutcome, WithoutAModeLetterTheWindowIsShownUntilClosed) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(arguments)));
         const HWND window = process.WaitForWindow(L"DeskglideMain", 10000);
         ASSERT_NE(window, nullptr);
-        ASSERT_EQ(WindowDpi(window), 96u) << "the sizes below are those at 96 DPI";
         ExpectInformationWindow(window, sandbox.Exe());
         PostMessageW(window, WM_CLOSE, 0, 0);
         const RunResult result = process.Wait(10000);
