@@ -8,4 +8,10 @@ struct MainWindowContent {
     std::wstring Title;
     int ClientWidthTwips = 0;
     int ClientHeightTwips = 0;
+    // The one label: its text, wrapped at its width, and where it sits in the client area.
+    std::wstring InfoText;
+    int InfoLeftTwips = 0;
+    int InfoTopTwips = 0;
+    int InfoWidthTwips = 0;
+    int InfoHeightTwips = 0;
 };

@@ -1,21 +1,104 @@
 #include <windows.h>
 
 #include "platform/win32_desktop.h"
+#include "platform/win32_dpi.h"
+#include "resource.h"
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"DeskglideMain";
-constexpr int kTwipsPerPixelAt96Dpi = 15;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kExStyle = 0;
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+// The one window's DPI-dependent pieces, remade when the window moves to another DPI.
+struct MainWindowState {
+    const MainWindowContent* content = nullptr;
+    HWND label = nullptr;
+    HFONT font = nullptr;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+};
+MainWindowState State;
+
+HICON LoadAppIcon(int sizeMetric, UINT dpi) {
+    const int size = SystemMetricForDpi(sizeMetric, dpi);
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DESKGLIDE),
+                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 96 * kTwipsPerPixelAt96Dpi); }
+void ReleaseDpiResources() {
+    if (State.font != nullptr) {
+        DeleteObject(State.font);
+    }
+    if (State.bigIcon != nullptr) {
+        DestroyIcon(State.bigIcon);
+    }
+    if (State.smallIcon != nullptr) {
+        DestroyIcon(State.smallIcon);
+    }
+    State.font = nullptr;
+    State.bigIcon = nullptr;
+    State.smallIcon = nullptr;
+}
+
+// Font, label rectangle and icons for `dpi`; the caller sizes the frame.
+void ApplyDpi(HWND window, UINT dpi) {
+    HFONT oldFont = State.font;
+    HICON oldBig = State.bigIcon;
+    HICON oldSmall = State.smallIcon;
+
+    State.font = CreateMessageFont(dpi);
+    State.bigIcon = LoadAppIcon(SM_CXICON, dpi);
+    State.smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
+    const MainWindowContent& content = *State.content;
+    SendMessageW(State.label, WM_SETFONT, reinterpret_cast<WPARAM>(State.font), FALSE);
+    SetWindowPos(State.label, nullptr, TwipsToPixels(content.InfoLeftTwips, dpi),
+                 TwipsToPixels(content.InfoTopTwips, dpi),
+                 TwipsToPixels(content.InfoWidthTwips, dpi),
+                 TwipsToPixels(content.InfoHeightTwips, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(State.label, nullptr, TRUE);
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(State.bigIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(State.smallIcon));
+
+    // Only now that nothing uses them any more.
+    if (oldFont != nullptr) {
+        DeleteObject(oldFont);
+    }
+    if (oldBig != nullptr) {
+        DestroyIcon(oldBig);
+    }
+    if (oldSmall != nullptr) {
+        DestroyIcon(oldSmall);
+    }
+}
+
+void SizeFrameForDpi(HWND window, UINT dpi) {
+    const MainWindowContent& content = *State.content;
+    const RECT client = {0, 0, TwipsToPixels(content.ClientWidthTwips, dpi),
+                         TwipsToPixels(content.ClientHeightTwips, dpi)};
+    const RECT frame = FrameForClient(client, kStyle, kExStyle, dpi);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DPICHANGED: {
+            // The suggested rectangle keeps the window under the mouse while it is dragged across.
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            ApplyDpi(window, LOWORD(wParam));
+            SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
 
 }  // namespace
 
@@ -29,26 +112,34 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_DESKGLIDE));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DESKGLIDE),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     RegisterClassExW(&windowClass);
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    const int dpi = 96;
-    RECT frame = {0, 0, TwipsToPixels(content.ClientWidthTwips, dpi),
-                  TwipsToPixels(content.ClientHeightTwips, dpi)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND window = CreateWindowExW(0, kWindowClass, content.Title.c_str(), style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                  nullptr, nullptr, instance, nullptr);
+    State.content = &content;
+    HWND window =
+        CreateWindowExW(kExStyle, kWindowClass, content.Title.c_str(), kStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
+    State.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
+                                  WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
+                                  nullptr, instance, nullptr);
+    // Windows sends no DPI change for the DPI a window is created at: size for it here.
+    const UINT dpi = WindowDpi(window);
+    ApplyDpi(window, dpi);
+    SizeFrameForDpi(window, dpi);
+
     mainWindow_ = reinterpret_cast<WindowHandle>(window);
     onLoad(mainWindow_);
-    if (!IsWindow(window)) {
-        return;
+    if (IsWindow(window)) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
     }
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    ReleaseDpiResources();
 }

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "platform/win32_dpi.h"
+
 namespace {
 
 constexpr wchar_t kTestWindowClass[] = L"DeskglideTestWindow";
+
+// Without this the system would scale the other program's sizes to 96 DPI for the tests.
+const bool DpiAware = SetProcessDPIAware() != FALSE;
 
 std::wstring TestExeFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -250,4 +257,28 @@ RECT WorkArea() {
     RECT area = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
+}
+
+std::wstring LongWindowText(HWND window) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::vector<wchar_t> text(length + 1);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::wstring(text.data(), copied);
+}
+
+int DescriptionHeight(UINT dpi, int width) {
+    HDC screen = GetDC(nullptr);
+    HFONT font = CreateMessageFont(dpi);
+    HGDIOBJ old = SelectObject(screen, font);
+    RECT bounds = {0, 0, width, 0};
+    // The flags a static label draws its text with.
+    DrawTextW(screen, kDescription, -1, &bounds,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_LEFT);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return bounds.right > width ? INT_MAX : bounds.bottom - bounds.top;
 }

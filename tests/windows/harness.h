@@ -5,6 +5,15 @@
 #include <ostream>
 #include <string>
 
+// What the information window's label says, word for word.
+inline constexpr wchar_t kDescription[] =
+    L"A small program that makes it possible to scroll all the windows and the wallpaper. If you "
+    L"\"lost\" the windows it is possible to move them back to the screen. The program also makes "
+    L"it possible to only move some windows or to exclude some windows.";
+
+// The height the description needs with the program's font at `dpi`, wrapped at `width`.
+int DescriptionHeight(UINT dpi, int width);
+
 inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
 inline void PrintTo(const POINT& p, std::ostream* out) { *out << "(" << p.x << ", " << p.y << ")"; }
 
@@ -90,5 +99,7 @@ RunResult RunDeskglide(const std::wstring& exe, const std::wstring& arguments,
 // Handles pending messages of the test's thread, for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 std::wstring WindowText(HWND window);
+// The text of a window of another process, however long.
+std::wstring LongWindowText(HWND window);
 std::wstring ClassName(HWND window);
 RECT WorkArea();
