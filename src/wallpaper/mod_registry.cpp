@@ -6,31 +6,31 @@
 
 namespace {
 
-std::wstring ReadStringData(Desktop& desktop, RegistryKey key, const std::string& name,
-                            unsigned long size) {
-    std::string buffer(size, '\0');
+// The value's data at the size reported for it, so that no read can overrun; false when the
+// read fails.
+bool ReadValueData(Desktop& desktop, RegistryKey key, const std::string& name, unsigned long size,
+                   std::string& data) {
+    data.assign(size, '\0');
     unsigned long type = 0;
-    if (desktop.RegQueryValueExA(key, name, type, reinterpret_cast<unsigned char*>(buffer.data()),
-                                 size) != 0) {
-        return {};
+    unsigned long read = size;
+    if (desktop.RegQueryValueExA(key, name, type, reinterpret_cast<unsigned char*>(data.data()),
+                                 read) != 0) {
+        return false;
     }
-    // Data stored without a terminating NUL (even with size 0) is text all the same.
-    const std::string_view data(buffer.data(), std::min<size_t>(size, buffer.size()));
-    return desktop.FromAnsi(data.substr(0, data.find('\0')));
+    data.resize(std::min<size_t>(read, data.size()));
+    return true;
 }
 
-std::wstring ReadBinaryData(Desktop& desktop, RegistryKey key, const std::string& name,
-                            unsigned long size) {
-    // Read at the reported size, so longer data cannot overrun; the first two bytes are the
-    // value. A single byte is the low byte of an integer that starts at 0.
-    std::string buffer(size, '\0');
-    unsigned long type = 0;
-    if (desktop.RegQueryValueExA(key, name, type, reinterpret_cast<unsigned char*>(buffer.data()),
-                                 size) != 0) {
-        return {};
-    }
+std::wstring StringText(Desktop& desktop, const std::string& data) {
+    // Data stored without a terminating NUL (even with size 0) is text all the same.
+    return desktop.FromAnsi(std::string_view(data).substr(0, data.find('\0')));
+}
+
+// The first two bytes as a little-endian signed 16-bit integer; a single byte is the low byte
+// of an integer that starts at 0.
+std::wstring BinaryText(const std::string& data) {
     const auto byteAt = [&](size_t index) {
-        return index < size && index < buffer.size() ? static_cast<uint8_t>(buffer[index]) : 0;
+        return index < data.size() ? static_cast<uint8_t>(data[index]) : 0;
     };
     const auto value = static_cast<int16_t>(static_cast<uint16_t>(byteAt(0) | (byteAt(1) << 8)));
     return std::to_wstring(value);
@@ -45,13 +45,12 @@ std::wstring QueryValueText(Desktop& desktop, RegistryKey key, const std::wstrin
     if (desktop.RegQueryValueExA(key, ansiName, type, nullptr, size) != 0) {
         return {};
     }
-    if (type == kRegSz) {
-        return ReadStringData(desktop, key, ansiName, size);
+    std::string data;
+    if ((type != kRegSz && type != kRegBinary) ||
+        !ReadValueData(desktop, key, ansiName, size, data)) {
+        return {};
     }
-    if (type == kRegBinary) {
-        return ReadBinaryData(desktop, key, ansiName, size);
-    }
-    return {};
+    return type == kRegSz ? StringText(desktop, data) : BinaryText(data);
 }
 
 std::wstring GetRegValue(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
