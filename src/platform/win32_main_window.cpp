@@ -18,7 +18,10 @@ struct MainWindowState {
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
 };
-MainWindowState State;
+
+MainWindowState& StateOf(HWND window) {
+    return *reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 HICON LoadAppIcon(int sizeMetric, UINT dpi) {
     const int size = SystemMetricForDpi(sizeMetric, dpi);
@@ -26,39 +29,40 @@ HICON LoadAppIcon(int sizeMetric, UINT dpi) {
                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-void ReleaseDpiResources() {
-    if (State.font != nullptr) {
-        DeleteObject(State.font);
+void ReleaseDpiResources(MainWindowState& state) {
+    if (state.font != nullptr) {
+        DeleteObject(state.font);
     }
-    if (State.bigIcon != nullptr) {
-        DestroyIcon(State.bigIcon);
+    if (state.bigIcon != nullptr) {
+        DestroyIcon(state.bigIcon);
     }
-    if (State.smallIcon != nullptr) {
-        DestroyIcon(State.smallIcon);
+    if (state.smallIcon != nullptr) {
+        DestroyIcon(state.smallIcon);
     }
-    State.font = nullptr;
-    State.bigIcon = nullptr;
-    State.smallIcon = nullptr;
+    state.font = nullptr;
+    state.bigIcon = nullptr;
+    state.smallIcon = nullptr;
 }
 
 // Font, label rectangle and icons for `dpi`; the caller sizes the frame.
 void ApplyDpi(HWND window, UINT dpi) {
-    HFONT oldFont = State.font;
-    HICON oldBig = State.bigIcon;
-    HICON oldSmall = State.smallIcon;
+    MainWindowState& state = StateOf(window);
+    HFONT oldFont = state.font;
+    HICON oldBig = state.bigIcon;
+    HICON oldSmall = state.smallIcon;
 
-    State.font = CreateMessageFont(dpi);
-    State.bigIcon = LoadAppIcon(SM_CXICON, dpi);
-    State.smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
-    const MainWindowContent& content = *State.content;
-    SendMessageW(State.label, WM_SETFONT, reinterpret_cast<WPARAM>(State.font), FALSE);
-    SetWindowPos(State.label, nullptr, TwipsToPixels(content.InfoLeftTwips, dpi),
+    state.font = CreateMessageFont(dpi);
+    state.bigIcon = LoadAppIcon(SM_CXICON, dpi);
+    state.smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
+    const MainWindowContent& content = *state.content;
+    SendMessageW(state.label, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    SetWindowPos(state.label, nullptr, TwipsToPixels(content.InfoLeftTwips, dpi),
                  TwipsToPixels(content.InfoTopTwips, dpi),
                  TwipsToPixels(content.InfoWidthTwips, dpi),
                  TwipsToPixels(content.InfoHeightTwips, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(State.label, nullptr, TRUE);
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(State.bigIcon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(State.smallIcon));
+    InvalidateRect(state.label, nullptr, TRUE);
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state.bigIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.smallIcon));
 
     // Only now that nothing uses them any more.
     if (oldFont != nullptr) {
@@ -73,7 +77,7 @@ void ApplyDpi(HWND window, UINT dpi) {
 }
 
 void SizeFrameForDpi(HWND window, UINT dpi) {
-    const MainWindowContent& content = *State.content;
+    const MainWindowContent& content = *StateOf(window).content;
     const RECT client = {0, 0, TwipsToPixels(content.ClientWidthTwips, dpi),
                          TwipsToPixels(content.ClientHeightTwips, dpi)};
     const RECT frame = FrameForClient(client, kStyle, kExStyle, dpi);
@@ -84,6 +88,9 @@ void SizeFrameForDpi(HWND window, UINT dpi) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_DPICHANGED: {
+            if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0) {
+                break;  // not dressed yet: it will be for the DPI it has then
+            }
             // The suggested rectangle keeps the window under the mouse while it is dragged across.
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
             ApplyDpi(window, LOWORD(wParam));
@@ -96,8 +103,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             PostQuitMessage(0);
             return 0;
         default:
-            return DefWindowProcW(window, message, wParam, lParam);
+            break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -118,28 +126,32 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     RegisterClassExW(&windowClass);
 
-    State.content = &content;
     HWND window =
         CreateWindowExW(kExStyle, kWindowClass, content.Title.c_str(), kStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
-    State.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
+    MainWindowState state;
+    state.content = &content;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+
+    mainWindow_ = reinterpret_cast<WindowHandle>(window);
+    onLoad(mainWindow_);
+    if (!IsWindow(window)) {
+        return;
+    }
+    // Dressed only now: a run with a mode letter closes the window before it is ever shown.
+    state.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
                                   nullptr, instance, nullptr);
     // Windows sends no DPI change for the DPI a window is created at: size for it here.
     const UINT dpi = WindowDpi(window);
     ApplyDpi(window, dpi);
     SizeFrameForDpi(window, dpi);
-
-    mainWindow_ = reinterpret_cast<WindowHandle>(window);
-    onLoad(mainWindow_);
-    if (IsWindow(window)) {
-        ShowWindow(window, SW_SHOWNORMAL);
-        UpdateWindow(window);
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    ReleaseDpiResources();
+    ReleaseDpiResources(state);
 }
