@@ -5,81 +5,10 @@
 
 #include "harness.h"
 #include "platform/win32_desktop.h"
+#include "registry_fixture.h"
 #include "wallpaper/mod_registry.h"
 
 namespace {
-
-const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-
-// A value as the registry holds it, so that it can be put back exactly.
-struct RawValue {
-    DWORD type = REG_SZ;
-    std::string bytes;
-    bool operator==(const RawValue&) const = default;
-};
-
-void PrintTo(const RawValue& value, std::ostream* out) {
-    *out << "type " << value.type << ", " << value.bytes.size() << " bytes";
-}
-
-std::optional<RawValue> ReadRaw(const wchar_t* subkey, const wchar_t* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    RawValue value;
-    DWORD size = 0;
-    LONG status = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
-    if (status == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        status = RegQueryValueExW(key, name, nullptr, &value.type,
-                                  reinterpret_cast<BYTE*>(value.bytes.data()), &size);
-        value.bytes.resize(size);
-    }
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::optional(value) : std::nullopt;
-}
-
-void WriteRaw(const wchar_t* subkey, const wchar_t* name, const std::optional<RawValue>& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    if (value) {
-        RegSetValueExW(key, name, 0, value->type,
-                       reinterpret_cast<const BYTE*>(value->bytes.data()),
-                       static_cast<DWORD>(value->bytes.size()));
-    } else {
-        RegDeleteValueW(key, name);
-    }
-    RegCloseKey(key);
-}
-
-// Stores ANSI bytes as they are, with no NUL added: the registry's raw form of a value.
-void WriteAnsi(const wchar_t* subkey, const char* name, DWORD type, const std::string& bytes) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, subkey, &key), ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
-}
-
-// The text of a REG_SZ value, or nothing when it is absent or of another type.
-std::optional<std::wstring> ReadText(const wchar_t* name) {
-    const auto raw = ReadRaw(kDesktopKey, name);
-    if (!raw || raw->type != REG_SZ) {
-        return std::nullopt;
-    }
-    std::wstring text(reinterpret_cast<const wchar_t*>(raw->bytes.data()),
-                      raw->bytes.size() / sizeof(wchar_t));
-    return text.substr(0, text.find(L'\0'));
-}
-
-void WriteText(const wchar_t* name, const std::wstring& text) {
-    const std::string bytes(reinterpret_cast<const char*>(text.c_str()),
-                            (text.size() + 1) * sizeof(wchar_t));
-    WriteRaw(kDesktopKey, name, RawValue{REG_SZ, bytes});
-}
 
 // Counts the broadcasts that tell top-level windows the wallpaper was set.
 int wallpaperBroadcasts = 0;
@@ -125,27 +54,16 @@ class ListenerWindow {
     HWND window_ = nullptr;
 };
 
-// Keeps the user's real desktop settings: each test starts from known values and leaves the
-// prefix as it found it.
+// Each test starts from known desktop values and leaves the prefix as it found it.
 class Wallpaper : public testing::Test {
   protected:
     void SetUp() override {
-        for (size_t i = 0; i < std::size(kNames); ++i) {
-            saved_[i] = ReadRaw(kDesktopKey, kNames[i]);
-        }
         WriteText(L"Wallpaper", L"");
         WriteText(L"WallpaperOriginX", L"0");
         WriteText(L"WallpaperOriginY", L"10");
     }
-    void TearDown() override {
-        for (size_t i = 0; i < std::size(kNames); ++i) {
-            WriteRaw(kDesktopKey, kNames[i], saved_[i]);
-        }
-    }
 
-    static constexpr const wchar_t* kNames[] = {L"Wallpaper", L"WallpaperOriginX",
-                                                L"WallpaperOriginY"};
-    std::optional<RawValue> saved_[std::size(kNames)];
+    SavedDesktopValues saved_;
     Sandbox sandbox;
 };
 
