@@ -222,6 +222,18 @@ HWND Process::WaitForWindow(const std::wstring& className, DWORD timeoutMs) {
     return search.found;
 }
 
+std::wstring CloseErrorBox(Process& process, DWORD timeoutMs) {
+    const HWND box = process.WaitForWindow(L"#32770", timeoutMs);
+    if (box == nullptr || WindowText(box) != L"Deskglide") {
+        ADD_FAILURE() << "no error box captioned Deskglide";
+        return {};
+    }
+    // The message text is the dialog's static control 0xFFFF.
+    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    return text;
+}
+
 RunResult RunDeskglide(const std::wstring& exe, const std::wstring& arguments, DWORD timeoutMs) {
     Process process(exe, arguments);
     return process.Wait(timeoutMs);

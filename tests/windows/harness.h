@@ -92,6 +92,10 @@ class Process {
     DWORD started_ = 0;
 };
 
+// Waits for the process's error box, checks its caption, closes it and returns its text; empty
+// when no box captioned "Deskglide" appeared.
+std::wstring CloseErrorBox(Process& process, DWORD timeoutMs = 10000);
+
 // Runs deskglide.exe and waits for it to end.
 RunResult RunDeskglide(const std::wstring& exe, const std::wstring& arguments,
                        DWORD timeoutMs = 20000);

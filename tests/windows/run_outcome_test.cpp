@@ -175,12 +175,8 @@ TEST(RunOutcome, AnOverflowIsReportedAndNothingMoves) {
     Sandbox sandbox;
     TestWindow other(L"Other", 100, 100, 200, 150);
     Process process(sandbox.Exe(), L"v 3000000000");
-    const HWND box = process.WaitForWindow(L"#32770", 10000);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), L"Deskglide");
-    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    const std::wstring text = CloseErrorBox(process);
     EXPECT_NE(text.find(L"The distance would be 3000000000"), std::wstring::npos);
-    PostMessageW(box, WM_CLOSE, 0, 0);
     const RunResult result = process.Wait(10000);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 2u);

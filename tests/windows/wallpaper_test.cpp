@@ -119,13 +119,9 @@ TEST_F(Wallpaper, AnAbsentOriginIsReportedAndNothingIsWritten) {
     const auto wallpaper = ReadRaw(kDesktopKey, L"Wallpaper");
     ListenerWindow listener(100, 100);
     Process process(sandbox.Exe(), L"vw 25");
-    const HWND box = process.WaitForWindow(L"#32770", 10000);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), L"Deskglide");
-    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    const std::wstring text = CloseErrorBox(process);
     EXPECT_NE(text.find(L"WallpaperOriginY"), std::wstring::npos);
     EXPECT_NE(text.find(L"missing or empty"), std::wstring::npos);
-    PostMessageW(box, WM_CLOSE, 0, 0);
     const RunResult result = process.Wait(10000);
     EXPECT_EQ(result.exitCode, 3u);
     EXPECT_EQ(ReadRaw(kDesktopKey, L"WallpaperOriginY"), std::nullopt);
