@@ -36,8 +36,6 @@ int ExitStatusFor(RunErrorKind kind) {
             return 2;
         case RunErrorKind::Conversion:
             return 3;
-        case RunErrorKind::InvalidArgument:
-            return 4;
     }
     return 1;
 }
@@ -54,8 +52,4 @@ void RaiseConversion(const std::wstring& what, const std::wstring& text) {
                                                  ? what + L" is empty, not a number."
                                                  : what + L" \"" + Beginning(text) + L"\"" +
                                                        LengthNote(text) + L" is not a number.");
-}
-
-void RaiseInvalidArgument(const std::wstring& message) {
-    throw RunError(RunErrorKind::InvalidArgument, message);
 }

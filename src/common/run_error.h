@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <string>
 
-// The three errors that stop a run. Nothing inside the logic catches them; the run sequence
+// The two errors that stop a run. Nothing inside the logic catches them; the run sequence
 // reports the message to the user and ends the process with the kind's exit status.
-enum class RunErrorKind { Overflow, Conversion, InvalidArgument };
+enum class RunErrorKind { Overflow, Conversion };
 
 class RunError : public std::runtime_error {
   public:
@@ -23,4 +23,3 @@ int ExitStatusFor(RunErrorKind kind);
 
 [[noreturn]] void RaiseOverflow(const std::wstring& what, const std::wstring& value);
 [[noreturn]] void RaiseConversion(const std::wstring& what, const std::wstring& text);
-[[noreturn]] void RaiseInvalidArgument(const std::wstring& message);

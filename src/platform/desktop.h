@@ -7,21 +7,24 @@
 
 #include "common/rect.h"
 
-// Opaque handles, wide enough for the platform's own.
-using WindowHandle = std::uintptr_t;
-using RegistryKey = std::uintptr_t;
+// Opaque handles, wide enough for the platform's own; distinct types, so that one cannot be
+// passed for the other.
+enum class WindowHandle : std::uintptr_t {};
+enum class RegistryKey : std::uintptr_t {};
 
-constexpr RegistryKey kHkeyCurrentUser = 0x80000001;
-constexpr WindowHandle kInsertAtBottom = 1;  // HWND_BOTTOM
+constexpr RegistryKey kHkeyCurrentUser{0x80000001};
+constexpr WindowHandle kInsertAtBottom{1};  // HWND_BOTTOM
 constexpr unsigned kKeepSize = 1;            // SWP_NOSIZE
 constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegBinary = 3;
 constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE
 
 enum class FileTest { Absent, Present, Failed };
+// The encodings a byte-order mark can select for a list file.
+enum class UnicodeForm { Utf8, Utf16Le };
 
 // Every operation the logic performs on the desktop. The Win32 implementation calls the ANSI
-// variants named here; the test fake records each call.
+// variants named here; the tests stand a fake desktop in its place.
 class Desktop {
   public:
     virtual ~Desktop() = default;
@@ -38,6 +41,8 @@ class Desktop {
     // Conversions between the program's text and the system's ANSI code page.
     virtual std::wstring FromAnsi(std::string_view bytes) = 0;
     virtual std::string ToAnsi(std::wstring_view text) = 0;
+    // Text in a Unicode encoding, without its mark; malformed sequences become U+FFFD.
+    virtual std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) = 0;
 
     // SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0); the result is not examined.
     virtual Rect GetWorkArea() = 0;

@@ -2,19 +2,22 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <exception>
 #include <vector>
 
 namespace {
 
-HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
 
 // Predefined keys are 32-bit values that Windows sign-extends to pointer width.
 HKEY ToHkey(RegistryKey key) {
     if (key == kHkeyCurrentUser) {
         return HKEY_CURRENT_USER;
     }
-    return reinterpret_cast<HKEY>(key);
+    return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
 }
 
 Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
@@ -31,7 +34,7 @@ struct EnumState {
 BOOL CALLBACK EnumTrampoline(HWND window, LPARAM param) {
     auto* state = reinterpret_cast<EnumState*>(param);
     try {
-        return (*state->callback)(reinterpret_cast<WindowHandle>(window)) ? TRUE : FALSE;
+        return (*state->callback)(static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window))) ? TRUE : FALSE;
     } catch (...) {
         state->error = std::current_exception();
         return FALSE;
@@ -119,6 +122,26 @@ std::string Win32Desktop::ToAnsi(std::wstring_view text) {
     return bytes;
 }
 
+std::wstring Win32Desktop::FromUnicode(std::string_view bytes, UnicodeForm form) {
+    if (form == UnicodeForm::Utf16Le) {
+        // Windows' own text is UTF-16 LE: the units are taken as they stand.
+        std::wstring text(bytes.size() / 2, L'\0');
+        std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+        if (bytes.size() % 2 != 0) {
+            text += L'\xFFFD';
+        }
+        return text;
+    }
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
 Rect Win32Desktop::GetWorkArea() {
     RECT area = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -174,14 +197,14 @@ void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, i
 long Win32Desktop::RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) {
     HKEY opened = nullptr;
     const LONG status = ::RegOpenKeyA(ToHkey(root), subkey.c_str(), &opened);
-    key = reinterpret_cast<RegistryKey>(opened);
+    key = static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(opened));
     return status;
 }
 
 long Win32Desktop::RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) {
     HKEY created = nullptr;
     const LONG status = ::RegCreateKeyA(ToHkey(root), subkey.c_str(), &created);
-    key = reinterpret_cast<RegistryKey>(created);
+    key = static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(created));
     return status;
 }
 
@@ -244,7 +267,7 @@ void Win32Desktop::ReportError(const std::wstring& message) {
 }
 
 void Win32Desktop::CloseMainWindow() {
-    if (mainWindow_ != 0) {
+    if (mainWindow_ != WindowHandle{}) {
         DestroyWindow(ToHwnd(mainWindow_));
     }
 }

@@ -15,6 +15,7 @@ class Win32Desktop : public Desktop {
     std::wstring LowerCase(std::wstring_view text) override;
     std::wstring FromAnsi(std::string_view bytes) override;
     std::string ToAnsi(std::wstring_view text) override;
+    std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override;
     Rect GetWorkArea() override;
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
     bool IsWindowVisible(WindowHandle window) override;
@@ -44,6 +45,6 @@ class Win32Desktop : public Desktop {
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
 
-    WindowHandle mainWindow_ = 0;
+    WindowHandle mainWindow_{};
     std::unordered_map<unsigned long, bool> threadAnswers_;
 };

@@ -133,7 +133,7 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
     state.content = &content;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
 
-    mainWindow_ = reinterpret_cast<WindowHandle>(window);
+    mainWindow_ = static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
     onLoad(mainWindow_);
     if (!IsWindow(window)) {
         return;

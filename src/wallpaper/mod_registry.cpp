@@ -6,6 +6,20 @@
 
 namespace {
 
+// A key opened for one call, closed however the call ends.
+class OpenKey {
+  public:
+    explicit OpenKey(Desktop& desktop) : desktop_(desktop) {}
+    ~OpenKey() { desktop_.RegCloseKey(key); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+
+    RegistryKey key{};
+
+  private:
+    Desktop& desktop_;
+};
+
 // The value's data at the size reported for it, so that no read can overrun; false when the
 // read fails.
 bool ReadValueData(Desktop& desktop, RegistryKey key, const std::string& name, unsigned long size,
@@ -55,20 +69,17 @@ std::wstring QueryValueText(Desktop& desktop, RegistryKey key, const std::wstrin
 
 std::wstring GetRegValue(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
                          const std::wstring& name) {
-    RegistryKey key = 0;
-    desktop.RegOpenKeyA(root, desktop.ToAnsi(subkey), key);
-    std::wstring text = QueryValueText(desktop, key, name);
-    desktop.RegCloseKey(key);
-    return text;
+    OpenKey opened(desktop);
+    desktop.RegOpenKeyA(root, desktop.ToAnsi(subkey), opened.key);
+    return QueryValueText(desktop, opened.key, name);
 }
 
 void SetRegString(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
                   const std::wstring& name, const std::wstring& value) {
-    RegistryKey key = 0;
-    desktop.RegCreateKeyA(root, desktop.ToAnsi(subkey), key);
+    OpenKey opened(desktop);
+    desktop.RegCreateKeyA(root, desktop.ToAnsi(subkey), opened.key);
     const std::string data = desktop.ToAnsi(value);
-    desktop.RegSetValueExA(key, desktop.ToAnsi(name), kRegSz,
+    desktop.RegSetValueExA(opened.key, desktop.ToAnsi(name), kRegSz,
                            reinterpret_cast<const unsigned char*>(data.data()),
                            static_cast<unsigned long>(data.size()));
-    desktop.RegCloseKey(key);
 }

@@ -4,9 +4,11 @@
 #include <string_view>
 #include <vector>
 
-#include "common/marked_text.h"
 
 namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
 // The whole file as text: marked UTF-8 or UTF-16 LE, otherwise the ANSI code page. Empty when
 // the file cannot be read.
@@ -16,11 +18,14 @@ std::wstring ReadListText(Desktop& desktop, const std::wstring& path) {
         if (!desktop.ReadFileBytes(path, bytes)) {
             return {};
         }
-        std::wstring text;
-        if (!DecodeMarkedText(bytes, text)) {
-            text = desktop.FromAnsi(bytes);
+        const std::string_view text = bytes;
+        if (text.starts_with(kUtf8Mark)) {
+            return desktop.FromUnicode(text.substr(kUtf8Mark.size()), UnicodeForm::Utf8);
         }
-        return text;
+        if (text.starts_with(kUtf16LeMark)) {
+            return desktop.FromUnicode(text.substr(kUtf16LeMark.size()), UnicodeForm::Utf16Le);
+        }
+        return desktop.FromAnsi(text);
     } catch (const std::exception&) {
         // A file too large to hold is a read error like any other.
         return {};

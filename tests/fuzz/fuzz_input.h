@@ -18,15 +18,7 @@ class FuzzInput {
         used_ += n;
         return value;
     }
-    // The rest of the input as text, one UTF-16 code unit per two bytes.
-    std::wstring RestAsText() {
-        std::wstring text;
-        while (used_ + 1 < size_) {
-            text += static_cast<wchar_t>(Take<uint16_t>());
-        }
-        return text;
-    }
-    std::string RestAsBytes() {
+    std::string Rest() {
         std::string bytes(reinterpret_cast<const char*>(data_ + used_), size_ - used_);
         used_ = size_;
         return bytes;

@@ -1,99 +1,76 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
 
-// An in-memory desktop: windows in stacking order, a registry, files, a work area, a locale and
-// an ANSI code page. Every call the logic makes is recorded in `Calls`, in order.
+// An in-memory desktop: windows from the top of the stacking order down, the desktop settings
+// key, files, a locale and Latin-1 as the ANSI code page. It keeps what a run did to it: where
+// windows went, what was stored and shown.
 class FakeDesktop : public Desktop {
   public:
     struct Window {
-        WindowHandle Handle = 0;
-        bool Visible = true;
+        WindowHandle Handle{};
         std::string Title;  // in the ANSI code page
         Rect Bounds;
-    };
-    struct Move {
-        WindowHandle Window, InsertAfter;
-        int32_t X, Y, Cx, Cy;
-        unsigned Flags;
+        bool Visible = true;
     };
     struct Value {
         unsigned long Type = kRegSz;
         std::string Data;
+        bool ReadFails = false;  // the size is reported, the data read fails
     };
     struct File {
-        std::string Bytes;
-        bool Hidden = false;
-        bool System = false;
-        bool Directory = false;
-        bool Unreadable = false;
-        bool TestFails = false;  // the existence test reports an error instead of an answer
+        std::optional<std::string> Bytes;  // none: it exists but cannot be read
+        FileTest Test = FileTest::Present;
     };
-    enum class CodePage { SingleByte, MultiByte };  // Latin-1, or UTF-8 standing in for a DBCS
-
-    // Adds a window on top of the stacking order and returns its handle.
-    WindowHandle AddWindow(std::string title, Rect bounds, bool visible = true);
-    Window& WindowAt(WindowHandle handle);
-    // Handles from the top of the stacking order to the bottom.
-    std::vector<WindowHandle> StackingOrder() const;
-    void SetValue(const std::string& subkey, const std::string& name, Value value);
-    const Value* FindValue(const std::string& subkey, const std::string& name) const;
-    bool HasKey(const std::string& subkey) const;
-    // Calls whose text starts with `prefix`.
-    std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
 
     std::wstring Arguments;
-    std::wstring Directory = L"C:\\Tools";
     std::wstring Separator = L".";
-    CodePage AnsiCodePage = CodePage::SingleByte;
     Rect WorkArea{0, 0, 1024, 748};
-    std::vector<Window> Windows;  // top of the stacking order first
-    std::map<std::wstring, File> Files;
-    std::vector<Move> Moves;
+    std::vector<Window> Windows;
+    std::map<std::wstring, File> Files;      // by full path
+    std::map<std::string, Value> DesktopKey;  // the desktop settings, by value name
+    std::optional<std::string> AppliedWallpaper;
     std::vector<std::wstring> Errors;
-    std::vector<std::string> Calls;
     bool Closed = false;
-    // Like Wine: a REG_SZ value stored without a final NUL is reported one byte longer, and
-    // the read puts a NUL there.
-    bool AddsNulToUnterminatedText = false;
+    int OpenKeys = 0;
 
-    std::wstring CommandLineArguments() override;
-    std::wstring ProgramDirectory() override;
-    std::wstring DecimalSeparator() override;
+    Window& At(WindowHandle handle);
+
+    std::wstring CommandLineArguments() override { return Arguments; }
+    std::wstring ProgramDirectory() override { return L"C:\\Tools"; }
+    std::wstring DecimalSeparator() override { return Separator; }
     std::wstring LowerCase(std::wstring_view text) override;
     std::wstring FromAnsi(std::string_view bytes) override;
     std::string ToAnsi(std::wstring_view text) override;
-    Rect GetWorkArea() override;
+    std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override;
+    Rect GetWorkArea() override { return WorkArea; }
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
-    bool IsWindowVisible(WindowHandle window) override;
+    bool IsWindowVisible(WindowHandle window) override { return At(window).Visible; }
     int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
-    Rect GetWindowRect(WindowHandle window) override;
+    Rect GetWindowRect(WindowHandle window) override { return At(window).Bounds; }
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override;
     long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
-    long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
+    long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
+        return RegOpenKeyA(root, subkey, key);
+    }
     long RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
                           unsigned char* data, unsigned long& size) override;
     long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
                         const unsigned char* data, unsigned long size) override;
     long RegCloseKey(RegistryKey key) override;
-    void SetDeskWallpaper(const std::string& path, unsigned flags) override;
-    FileTest TestFile(const std::wstring& path) override;
+    void SetDeskWallpaper(const std::string& path, unsigned flags) override {
+        AppliedWallpaper = flags == kUpdateAndBroadcast ? path : "(flags)";
+    }
+    FileTest TestFile(const std::wstring& path) override {
+        return Files.count(path) ? Files[path].Test : FileTest::Absent;
+    }
     bool ReadFileBytes(const std::wstring& path, std::string& bytes) override;
-    void ReportError(const std::wstring& message) override;
-    void CloseMainWindow() override;
-
-    std::map<RegistryKey, std::string> OpenKeys;  // handle -> lowered subkey path
-
-  private:
-    std::map<std::string, std::map<std::string, Value>> registry_;  // lowered path and name
-    WindowHandle nextWindow_ = 0x100;
-    RegistryKey nextKey_ = 0x1000;
+    void ReportError(const std::wstring& message) override { Errors.push_back(message); }
+    void CloseMainWindow() override { Closed = true; }
 };
-
-// Narrow text for call logs and messages in assertions (ASCII is kept, the rest becomes '?').
-std::string Narrow(std::wstring_view text);

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/checked_math.h"
+#include "common/number_text.h"
+#include "common/run_error.h"
+#include "run/parse_steps.h"
+
+namespace {
+
+constexpr int64_t kNotANumber = 1LL << 40;
+constexpr int64_t kOverflow = 1LL << 41;
+
+// The kind of error `read` raises, or its value.
+template <typename Read>
+int64_t Outcome(Read read) {
+    try {
+        return read();
+    } catch (const RunError& error) {
+        return error.Kind() == RunErrorKind::Overflow ? kOverflow : kNotANumber;
+    }
+}
+
+TEST(Numbers, ReadExactlyAndRoundHalvesToEven) {
+    const struct {
+        const wchar_t* text;
+        int64_t value;
+        const wchar_t* separator = L".";
+    } rows[] = {
+        {L" +12 ", 12},          {L"-7", -7},           {L"12.5", 12},
+        {L"13.5", 14},           {L"-12.5", -12},       {L"-13.5", -14},
+        {L"12.50001", 13},       {L"2.4999", 2},        {L".5", 0},
+        {L"5.", 5},              {L"0.000", 0},         {L"00012", 12},
+        {L"1e2", 100},           {L"1E+2", 100},        {L"25e-1", 2},
+        {L"35E-1", 4},           {L"1e9", 1000000000},  {L"5e-99999999999", 0},
+        {L"0e99999999999", 0},   {L"2147483647", 2147483647},
+        {L"2147483646.5", 2147483646},                  {L"-2147483648.5", -2147483648LL},
+        {L"2147483647.5", kOverflow},                   {L"-2147483649", kOverflow},
+        {L"4294967296", kOverflow},                     {L"99999999999", kOverflow},
+        {L"1e10", kOverflow},    {L"1e999999999999", kOverflow},
+        {L"12,5", 12, L","},     {L"12.5", kNotANumber, L","},
+        {L"12,5", kNotANumber},  {L"", kNotANumber},    {L" ", kNotANumber},
+        {L"1 2", kNotANumber},   {L"\t1", kNotANumber}, {L"--1", kNotANumber},
+        {L".", kNotANumber},     {L"e5", kNotANumber},  {L"1e", kNotANumber},
+        {L"1e+", kNotANumber},   {L"1e5x", kNotANumber}, {L"1x", kNotANumber},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Outcome([&] { return ToInt32(row.text, row.separator, L"The value"); }),
+                  row.value)
+            << row.text;
+        EXPECT_EQ(IsNumericText(row.text, row.separator), row.value != kNotANumber);
+    }
+    const std::pair<double, int64_t> doubles[] = {
+        {2.5, 2},          {3.5, 4},       {-2.5, -2}, {-3.5, -4},        {2.51, 3},
+        {2147483647.4, 2147483647},        {2147483647.5, kOverflow}, {-2147483648.5, -2147483648LL},
+        {-2147483648.6, kOverflow},        {HUGE_VAL, kOverflow},     {NAN, kOverflow},
+    };
+    for (const auto& [value, expected] : doubles) {
+        EXPECT_EQ(Outcome([&] { return RoundToInt32(value, L"The value"); }), expected) << value;
+    }
+}
+
+TEST(Numbers, StepsComeOffTheEndOfTheLine) {
+    const struct {
+        const wchar_t* text;  // the command text, with its leading space
+        int64_t vertical, horizontal;
+        Rect percentOf{};  // the work area, for percentages
+    } rows[] = {
+        {L" ", 50, 50},          {L" v 100", 100, 100},   {L" vh 10 20", 10, 20},
+        {L" vh 10 x", 10, 50},   {L" vh x 20", 20, 20},   {L" vh 1 2 3", 2, 3},
+        {L" h100", 50, 50},      {L" v  5", 5, 5},        {L" v\t5", 50, 50},
+        {L" v 1e2", 100, 100},   {L" v 7 50", 7, 50},     {L" v -30", -30, -30},
+        {L" v 3000000000", kOverflow, kOverflow},
+        {L" vs", 184, 256, {0, 0, 1024, 738}},
+        {L" vs", 262, 256, {0, 10, 1024, 1050}},
+        {L" vhs -10 30", -74, 307, {0, 0, 1024, 738}},
+        {L" vs 3000000", kOverflow, kOverflow, {0, 0, 1024, 738}},
+    };
+    for (const auto& row : rows) {
+        int32_t vertical = 0;
+        int32_t horizontal = 0;
+        const bool percent = row.percentOf.bottom != 0;
+        const int64_t outcome = Outcome([&] {
+            ParseSteps(row.text, vertical, horizontal, percent ? 25 : 50, L".");
+            if (percent) {
+                ScaleStepsToPercent(row.percentOf, vertical, horizontal);
+            }
+            return 0;
+        });
+        EXPECT_EQ(outcome == kOverflow ? kOverflow : vertical, row.vertical) << row.text;
+        EXPECT_EQ(outcome == kOverflow ? kOverflow : horizontal, row.horizontal);
+    }
+}
+
+TEST(Numbers, LongValuesAreCutInMessagesNeverInsideACharacter) {
+    const std::wstring forty(40, L'7');
+    const struct {
+        std::wstring text;
+        std::wstring shown;
+    } rows[] = {
+        {L"", L"The value is empty, not a number."},
+        {L"x", L"The value \"x\" is not a number."},
+        {std::wstring(64, L'x'), L"The value \"" + std::wstring(64, L'x') + L"\" is not"},
+        {forty + L"7x" + forty, L"The value \"" + forty + L"...\" (82 characters) is not"},
+        {forty.substr(1) + L"\xD800" + forty, L"\"" + forty.substr(1) + L"...\" (80 char"},
+        {forty.substr(1) + L"\xDBFF" + forty, L"\"" + forty.substr(1) + L"...\" (80 char"},
+        {forty.substr(1) + L"\xDC00" + forty, L"\"" + forty.substr(1) + L"\xDC00...\" (80"},
+    };
+    const auto messageOf = [](auto raise) {
+        try {
+            raise();
+        } catch (const RunError& error) {
+            return error.Message();
+        }
+        return std::wstring(L"(nothing raised)");
+    };
+    for (const auto& row : rows) {
+        EXPECT_NE(messageOf([&] { RaiseConversion(L"The value", row.text); }).find(row.shown),
+                  std::wstring::npos)
+            << row.shown;
+    }
+    EXPECT_EQ(messageOf([] { Add32(2147483647, 1, L"The sum"); }),
+              L"The sum would be 2147483648, which is out of range: numbers must lie between "
+              L"-2147483648 and 2147483647.");
+}
+
+}  // namespace
