@@ -12,8 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeDesktop desktop;
     const auto flags = input.Take<uint8_t>();
     desktop.Separator = flags & 1 ? L"," : L".";
-    desktop.Windows = {{WindowHandle{1}, "Window", {input.Take<int32_t>(), input.Take<int32_t>(),
-                                                    input.Take<int32_t>(), input.Take<int32_t>()}}};
+    desktop.Windows = {{WindowHandle{1},
+                        "Window",
+                        {input.Take<int32_t>(), input.Take<int32_t>(), input.Take<int32_t>(),
+                         input.Take<int32_t>()}}};
     std::string parts[3];  // command line, list file, stored origins: apart at each 0xFF
     size_t part = 0;
     for (char c : input.Rest()) {

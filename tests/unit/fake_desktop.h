@@ -32,7 +32,7 @@ class FakeDesktop : public Desktop {
     std::wstring Separator = L".";
     Rect WorkArea{0, 0, 1024, 748};
     std::vector<Window> Windows;
-    std::map<std::wstring, File> Files;      // by full path
+    std::map<std::wstring, File> Files;       // by full path
     std::map<std::string, Value> DesktopKey;  // the desktop settings, by value name
     std::optional<std::string> AppliedWallpaper;
     std::vector<std::wstring> Errors;

@@ -27,6 +27,7 @@ TEST(Numbers, ReadExactlyAndRoundHalvesToEven) {
         const wchar_t* text;
         int64_t value;
         const wchar_t* separator = L".";
+        // clang-format off
     } rows[] = {
         {L" +12 ", 12},          {L"-7", -7},           {L"12.5", 12},
         {L"13.5", 14},           {L"-12.5", -12},       {L"-13.5", -14},
@@ -45,17 +46,20 @@ TEST(Numbers, ReadExactlyAndRoundHalvesToEven) {
         {L".", kNotANumber},     {L"e5", kNotANumber},  {L"1e", kNotANumber},
         {L"1e+", kNotANumber},   {L"1e5x", kNotANumber}, {L"1x", kNotANumber},
     };
+    // clang-format on
     for (const auto& row : rows) {
         EXPECT_EQ(Outcome([&] { return ToInt32(row.text, row.separator, L"The value"); }),
                   row.value)
             << row.text;
         EXPECT_EQ(IsNumericText(row.text, row.separator), row.value != kNotANumber);
     }
+    // clang-format off
     const std::pair<double, int64_t> doubles[] = {
         {2.5, 2},          {3.5, 4},       {-2.5, -2}, {-3.5, -4},        {2.51, 3},
         {2147483647.4, 2147483647},        {2147483647.5, kOverflow}, {-2147483648.5, -2147483648LL},
         {-2147483648.6, kOverflow},        {HUGE_VAL, kOverflow},     {NAN, kOverflow},
     };
+    // clang-format on
     for (const auto& [value, expected] : doubles) {
         EXPECT_EQ(Outcome([&] { return RoundToInt32(value, L"The value"); }), expected) << value;
     }
@@ -66,6 +70,7 @@ TEST(Numbers, StepsComeOffTheEndOfTheLine) {
         const wchar_t* text;  // the command text, with its leading space
         int64_t vertical, horizontal;
         Rect percentOf{};  // the work area, for percentages
+        // clang-format off
     } rows[] = {
         {L" ", 50, 50},          {L" v 100", 100, 100},   {L" vh 10 20", 10, 20},
         {L" vh 10 x", 10, 50},   {L" vh x 20", 20, 20},   {L" vh 1 2 3", 2, 3},
@@ -77,6 +82,7 @@ TEST(Numbers, StepsComeOffTheEndOfTheLine) {
         {L" vhs -10 30", -74, 307, {0, 0, 1024, 738}},
         {L" vs 3000000", kOverflow, kOverflow, {0, 0, 1024, 738}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         int32_t vertical = 0;
         int32_t horizontal = 0;
@@ -98,6 +104,7 @@ TEST(Numbers, LongValuesAreCutInMessagesNeverInsideACharacter) {
     const struct {
         std::wstring text;
         std::wstring shown;
+        // clang-format off
     } rows[] = {
         {L"", L"The value is empty, not a number."},
         {L"x", L"The value \"x\" is not a number."},
@@ -107,6 +114,7 @@ TEST(Numbers, LongValuesAreCutInMessagesNeverInsideACharacter) {
         {forty.substr(1) + L"\xDBFF" + forty, L"\"" + forty.substr(1) + L"...\" (80 char"},
         {forty.substr(1) + L"\xDC00" + forty, L"\"" + forty.substr(1) + L"\xDC00...\" (80"},
     };
+    // clang-format on
     const auto messageOf = [](auto raise) {
         try {
             raise();

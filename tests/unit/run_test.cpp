@@ -47,10 +47,10 @@ struct Row {
     const char* stack = "HUS012";  // the stacking order afterwards
     bool shown = false;            // the information window was left open
     int status = 0;
-    std::wstring error{};              // what the error message says, in part
-    const char* originX = nullptr;     // the origins stored afterwards; null: unchanged
+    std::wstring error{};           // what the error message says, in part
+    const char* originX = nullptr;  // the origins stored afterwards; null: unchanged
     const char* originY = nullptr;
-    const char* wallpaper = nullptr;   // the wallpaper re-applied; null: none
+    const char* wallpaper = nullptr;  // the wallpaper re-applied; null: none
     std::vector<Change> setup{};
 };
 
@@ -60,6 +60,7 @@ const std::vector<Point> kGathered = {{100, 100}, {724, 448}, {0, 20}};
 const std::string kTitle300(300, 'x');
 
 TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
+    // clang-format off
     const Row rows[] = {
         // Without a mode letter nothing moves and nothing is written.
         {.args = L"", .stack = "012HUS", .shown = true},
@@ -161,6 +162,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          .error = L"gathered vertical position of the window \"Mail\"",
          .setup = {Bounds(1, {0, INT32_MIN, 10, INT32_MAX})}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "deskglide.exe " << row.args);
         FakeDesktop desktop = StartingDesktop();
@@ -193,7 +195,8 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
              {std::pair{"WallpaperOriginX", row.originX}, {"WallpaperOriginY", row.originY}}) {
             const auto old = before.DesktopKey.find(name);
             const auto now = desktop.DesktopKey.find(name);
-            ASSERT_EQ(now == desktop.DesktopKey.end(), data == nullptr && old == before.DesktopKey.end());
+            ASSERT_EQ(now == desktop.DesktopKey.end(),
+                      data == nullptr && old == before.DesktopKey.end());
             if (data != nullptr) {
                 EXPECT_EQ(now->second.Type, kRegSz);
                 EXPECT_EQ(now->second.Data, data);
