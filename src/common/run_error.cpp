@@ -30,15 +30,7 @@ std::wstring LengthNote(const std::wstring& text) {
 
 }  // namespace
 
-int ExitStatusFor(RunErrorKind kind) {
-    switch (kind) {
-        case RunErrorKind::Overflow:
-            return 2;
-        case RunErrorKind::Conversion:
-            return 3;
-    }
-    return 1;
-}
+int ExitStatusFor(RunErrorKind kind) { return kind == RunErrorKind::Overflow ? 2 : 3; }
 
 void RaiseOverflow(const std::wstring& what, const std::wstring& value) {
     throw RunError(RunErrorKind::Overflow,

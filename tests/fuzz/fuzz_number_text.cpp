@@ -2,21 +2,20 @@
 // rejects raises the conversion error; an accepted value is the nearest integer to strtold's.
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "common/number_text.h"
 #include "common/run_error.h"
-#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
-    const bool comma = input.Take<uint8_t>() & 1;
-    const std::string bytes = input.Rest();
-    const std::wstring text(bytes.begin(), bytes.end());
+    const bool comma = size > 0 && (data[0] & 1);
+    const std::string bytes(reinterpret_cast<const char*>(data) + (size > 0), size - (size > 0));
     std::string c = bytes;  // in C notation, for strtold
     for (char& ch : c) {
         ch = ch == (comma ? ',' : '.') ? '.' : ch == (comma ? '.' : ',') ? '?' : ch;
     }
     const long double reference = std::strtold(c.c_str(), nullptr);
+    const std::wstring text(bytes.begin(), bytes.end());
     const bool numeric = IsNumericText(text, comma ? L"," : L".");
     try {
         const int32_t value = ToInt32(text, comma ? L"," : L".", L"The value");

@@ -2,26 +2,27 @@
 // origins: each ends with a status the README lists, reports every error it stops on, and
 // closes every registry key it opened.
 #include <cstdlib>
+#include <cstring>
 
 #include "fake_desktop.h"
-#include "fuzz_input.h"
 #include "run/run_sequence.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
-    FakeDesktop desktop;
-    const auto flags = input.Take<uint8_t>();
-    desktop.Separator = flags & 1 ? L"," : L".";
-    desktop.Windows = {{WindowHandle{1},
-                        "Window",
-                        {input.Take<int32_t>(), input.Take<int32_t>(), input.Take<int32_t>(),
-                         input.Take<int32_t>()}}};
-    std::string parts[3];  // command line, list file, stored origins: apart at each 0xFF
-    size_t part = 0;
-    for (char c : input.Rest()) {
-        part += c == '\xFF' && part < 2 ? 1 : 0;
-        parts[part] += c == '\xFF' ? "" : std::string(1, c);
+    uint8_t flags = 0;
+    Rect bounds;
+    if (size < 1 + sizeof bounds) {
+        return 0;
     }
+    std::memcpy(&flags, data, 1);
+    std::memcpy(&bounds, data + 1, sizeof bounds);
+    std::string parts[3];  // command line, list file, stored origins: apart at each 0xFF
+    for (size_t i = 1 + sizeof bounds, part = 0; i < size; ++i) {
+        part += data[i] == 0xFF && part < 2 ? 1 : 0;
+        parts[part] += data[i] == 0xFF ? "" : std::string(1, static_cast<char>(data[i]));
+    }
+    FakeDesktop desktop;
+    desktop.Separator = flags & 1 ? L"," : L".";
+    desktop.Windows = {{WindowHandle{1}, "Window", bounds}};
     desktop.Arguments.assign(parts[0].begin(), parts[0].end());
     const FileTest test = flags & 2 ? FileTest::Failed : FileTest::Present;
     desktop.Files = {{L"C:\\Tools\\exclude.txt", {parts[1], test}},

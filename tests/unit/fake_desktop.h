@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,7 @@ class FakeDesktop : public Desktop {
         unsigned long Type = kRegSz;
         std::string Data;
         bool ReadFails = false;  // the size is reported, the data read fails
+        bool operator==(const Value&) const = default;
     };
     struct File {
         std::optional<std::string> Bytes;  // none: it exists but cannot be read
@@ -39,38 +43,134 @@ class FakeDesktop : public Desktop {
     bool Closed = false;
     int OpenKeys = 0;
 
-    Window& At(WindowHandle handle);
+    Window& At(WindowHandle handle) {
+        for (auto& window : Windows) {
+            if (window.Handle == handle) {
+                return window;
+            }
+        }
+        throw std::out_of_range("no such window");
+    }
 
     std::wstring CommandLineArguments() override { return Arguments; }
     std::wstring ProgramDirectory() override { return L"C:\\Tools"; }
     std::wstring DecimalSeparator() override { return Separator; }
-    std::wstring LowerCase(std::wstring_view text) override;
-    std::wstring FromAnsi(std::string_view bytes) override;
-    std::string ToAnsi(std::wstring_view text) override;
-    std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override;
+    std::wstring LowerCase(std::wstring_view text) override {
+        std::wstring lowered(text);
+        for (auto& c : lowered) {
+            const bool capital = (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+            c = capital ? c + 0x20 : c;
+        }
+        return lowered;
+    }
+    std::wstring FromAnsi(std::string_view bytes) override {
+        std::wstring text;
+        for (unsigned char c : bytes) {
+            text += static_cast<wchar_t>(c);
+        }
+        return text;
+    }
+    std::string ToAnsi(std::wstring_view text) override {
+        std::string bytes;
+        for (wchar_t c : text) {
+            bytes += c < 0x100 ? static_cast<char>(c) : '?';
+        }
+        return bytes;
+    }
+    // Well-formed text only, of code points up to U+FFFF: what the tests write.
+    std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override {
+        std::wstring text;
+        const auto at = [&](size_t i) { return static_cast<wchar_t>(uint8_t(bytes[i])); };
+        for (size_t i = 0; i < bytes.size();) {
+            if (form == UnicodeForm::Utf16Le) {
+                text += static_cast<wchar_t>(at(i) | at(i + 1) << 8);
+                i += 2;
+                continue;
+            }
+            const int more = at(i) < 0x80 ? 0 : at(i) < 0xE0 ? 1 : 2;
+            wchar_t c = at(i++) & (0x7F >> more);
+            for (int k = 0; k < more; ++k) {
+                c = static_cast<wchar_t>(c << 6 | (at(i++) & 0x3F));
+            }
+            text += c;
+        }
+        return text;
+    }
     Rect GetWorkArea() override { return WorkArea; }
-    void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
+    void EnumWindows(const std::function<bool(WindowHandle)>& callback) override {
+        const std::vector<Window> listed = Windows;  // taken before the first call, as Windows does
+        for (size_t i = 0; i < listed.size() && callback(listed[i].Handle); ++i) {
+        }
+    }
     bool IsWindowVisible(WindowHandle window) override { return At(window).Visible; }
-    int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
+    int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override {
+        const std::string title = At(window).Title.substr(0, static_cast<size_t>(maxCount - 1));
+        std::memcpy(buffer, title.c_str(), title.size() + 1);
+        return static_cast<int>(title.size());
+    }
     Rect GetWindowRect(WindowHandle window) override { return At(window).Bounds; }
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
-                      int32_t cx, int32_t cy, unsigned flags) override;
-    long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
+                      int32_t cx, int32_t cy, unsigned flags) override {
+        Rect& bounds = At(window).Bounds;
+        const bool keepSize = flags & kKeepSize;
+        bounds = {x, y, x + (keepSize ? bounds.right - bounds.left : cx),
+                  y + (keepSize ? bounds.bottom - bounds.top : cy)};
+        if (insertAfter == kInsertAtBottom && !(flags & 4)) {  // without SWP_NOZORDER
+            const auto at = std::find_if(Windows.begin(), Windows.end(),
+                                         [&](const Window& w) { return w.Handle == window; });
+            std::rotate(at, at + 1, Windows.end());
+        }
+    }
+    long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
+        std::string lowered = subkey;
+        std::transform(lowered.begin(), lowered.end(), lowered.begin(), ::tolower);
+        if (root != kHkeyCurrentUser || lowered != "control panel\\desktop") {
+            return 2;  // not found
+        }
+        key = kOpenKey;
+        return ++OpenKeys, 0;
+    }
     long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
         return RegOpenKeyA(root, subkey, key);
     }
     long RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
-                          unsigned char* data, unsigned long& size) override;
+                          unsigned char* data, unsigned long& size) override {
+        const auto value = DesktopKey.find(name);
+        if (key != kOpenKey || value == DesktopKey.end() ||
+            (data && (value->second.ReadFails || size < value->second.Data.size()))) {
+            return 2;
+        }
+        type = value->second.Type;
+        size = static_cast<unsigned long>(value->second.Data.size());
+        std::copy_n(value->second.Data.data(), data ? size : 0, data);
+        return 0;
+    }
     long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
-                        const unsigned char* data, unsigned long size) override;
-    long RegCloseKey(RegistryKey key) override;
+                        const unsigned char* data, unsigned long size) override {
+        if (key != kOpenKey) {
+            return 6;  // invalid handle
+        }
+        DesktopKey[name] = {type, std::string(reinterpret_cast<const char*>(data), size)};
+        return 0;
+    }
+    long RegCloseKey(RegistryKey key) override {
+        OpenKeys -= key == kOpenKey ? 1 : 0;
+        return key == kOpenKey ? 0 : 6;  // invalid handle
+    }
     void SetDeskWallpaper(const std::string& path, unsigned flags) override {
         AppliedWallpaper = flags == kUpdateAndBroadcast ? path : "(flags)";
     }
     FileTest TestFile(const std::wstring& path) override {
         return Files.count(path) ? Files[path].Test : FileTest::Absent;
     }
-    bool ReadFileBytes(const std::wstring& path, std::string& bytes) override;
+    bool ReadFileBytes(const std::wstring& path, std::string& bytes) override {
+        const bool readable = Files.count(path) && Files[path].Bytes;
+        bytes = readable ? *Files[path].Bytes : "";
+        return readable;
+    }
     void ReportError(const std::wstring& message) override { Errors.push_back(message); }
     void CloseMainWindow() override { Closed = true; }
+
+  private:
+    static constexpr RegistryKey kOpenKey{0x1000};
 };

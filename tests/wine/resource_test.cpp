@@ -37,8 +37,8 @@ TEST(Resources, IconManifestAndVersion) {
     EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
 
     const std::string manifest = Resource(exe, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
-    for (const char* part : {"PerMonitorV2", ">true</dpiAware>", "Microsoft.Windows.Common-Controls",
-                             "level=\"asInvoker\""}) {
+    for (const char* part : {"PerMonitorV2", ">true</dpiAware>",
+                             "Microsoft.Windows.Common-Controls", "level=\"asInvoker\""}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
 
