@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "fake_desktop.h"
 #include "run/run_sequence.h"
 #include "ui/frm_main.h"
@@ -10,23 +12,23 @@ using namespace std::string_literals;
 using Change = std::function<void(FakeDesktop&)>;
 using Point = std::pair<int32_t, int32_t>;
 
-// Every run starts from this desktop, top of the stacking order first: three windows that take
-// part (0 inside the work area, 1 off its bottom-right corner, 2 off its left edge), then a
-// hidden one, an untitled one and the program's own (S).
-constexpr char kNames[] = "012HUS";
-constexpr WindowHandle kSelf{0x105};
+// Every run starts from this desktop, top of the stacking order first: the program's own window
+// (S), and three that take part (0 inside the work area, 1 off its bottom-right corner, 2 off its
+// left edge) among a hidden (H) and an untitled one (U).
+constexpr char kNames[] = "S0H1U2";
+constexpr WindowHandle kSelf{0x100};
 constexpr char kPicture[] = "C:\\pic.bmp";
 constexpr wchar_t kExclude[] = L"C:\\Tools\\exclude.txt";
 constexpr wchar_t kInclude[] = L"C:\\Tools\\include.txt";
 
 FakeDesktop StartingDesktop() {
     FakeDesktop desktop;
-    desktop.Windows = {{WindowHandle{0x100}, "Untitled - Notepad", {100, 100, 400, 300}},
-                       {WindowHandle{0x101}, "Mail", {900, 600, 1200, 900}},
-                       {WindowHandle{0x102}, "Lost", {-50, 20, 350, 320}},
-                       {WindowHandle{0x103}, "Hidden", {10, 10, 20, 20}, false},
+    desktop.Windows = {{kSelf, "Deskglide", {50, 50, 60, 60}},
+                       {WindowHandle{0x101}, "Untitled - Notepad", {100, 100, 400, 300}},
+                       {WindowHandle{0x102}, "Hidden", {10, 10, 20, 20}, false},
+                       {WindowHandle{0x103}, "Mail", {900, 600, 1200, 900}},
                        {WindowHandle{0x104}, "", {30, 30, 40, 40}},
-                       {kSelf, "Deskglide", {50, 50, 60, 60}}};
+                       {WindowHandle{0x105}, "X", {-50, 20, 350, 320}}};
     desktop.DesktopKey = {{"WallpaperOriginX", {kRegSz, "3"}},
                           {"WallpaperOriginY", {kRegSz, "10"}},
                           {"Wallpaper", {kRegSz, " C:\\pic.bmp "}}};
@@ -51,7 +53,7 @@ struct Row {
     std::wstring args{};
     Point by{};                    // how far the windows that took part moved ...
     std::vector<Point> after{};    // ... or where windows 0, 1 and 2 went
-    const char* stack = "HUS012";  // the stacking order afterwards: who took part follows S
+    const char* tookPart = "012";  // in turn, each to the bottom of the stacking order
     bool shown = false;            // the information window was left open
     int status = 0;
     std::wstring error{};           // what the error message says, in part
@@ -67,8 +69,8 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
     // clang-format off
     const Row rows[] = {
         // Without a mode letter nothing moves and nothing is written.
-        {.args = L"", .stack = "012HUS", .shown = true},
-        {.args = L"w e 100", .stack = "012HUS", .shown = true, .change = {List(kExclude, "Mail")}},
+        {.args = L"", .tookPart = "", .shown = true},
+        {.args = L"w e 100", .tookPart = "", .shown = true, .change = {List(kExclude, "Mail")}},
         // Steps: the last number is horizontal, the one before vertical; - turns both round.
         {.args = L"v", .by = {0, 50}},
         {.args = L"V 100", .by = {0, 100}},
@@ -82,26 +84,26 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"g", .after = kGathered},
         {.args = L"gv 40", .after = kGathered},
         {.args = L"g", .after = {{-76, -242}, {724, 448}, {0, 0}},
-         .change = {Window(0, {0, 10, 1100, 1000}), Window(2, {-10, -20, 100, 100})}},
+         .change = {Window(1, {0, 10, 1100, 1000}), Window(5, {-10, -20, 100, 100})}},
         // Lists: e wins over i; entries match anywhere in a title, ignoring case.
-        {.args = L"help", .by = {50, 0}, .stack = "1HUS02", .change = {List(kExclude, "mail")}},
-        {.args = L"ve 30", .by = {0, 30}, .stack = "0HUS12", .change = {List(kExclude, "notepad\r\n")}},
-        {.args = L"vi 30", .by = {0, 30}, .stack = "02HUS1", .change = {List(kInclude, "MAIL")}},
+        {.args = L"help", .by = {50, 0}, .tookPart = "02", .change = {List(kExclude, "mail")}},
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "notepad\r\n")}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "MAIL")}},
         {.args = L"vi 30", .by = {0, 30}},
-        {.args = L"vie 30", .by = {0, 30}, .stack = "1HUS02",
-         .change = {List(kExclude, "Mail"), List(kInclude, "Lost")}},
-        {.args = L"vi 30", .stack = "012HUS", .change = {List(kInclude, "\r\n")}},
-        {.args = L"vi 30", .stack = "012HUS", .change = {List(kInclude, "")}},
+        {.args = L"vie 30", .by = {0, 30}, .tookPart = "02",
+         .change = {List(kExclude, "Mail"), List(kInclude, "x")}},
+        {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, "zX\r\n")}},
+        {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, "")}},
         {.args = L"ve 30", .by = {0, 30}, .change = {List(kExclude, "")}},
-        {.args = L"ve 30", .by = {0, 30}, .change = {List(kExclude, "Notepad \r\nlost\nmail")}},
-        {.args = L"ve 30", .by = {0, 30}, .stack = "12HUS0", .change = {List(kExclude, "lost\r\nmail\r\n")}},
-        {.args = L"vi 30", .stack = "012HUS", .change = {List(kInclude, std::nullopt)}},
+        {.args = L"ve 30", .by = {0, 30}, .change = {List(kExclude, "Notepad \r\nx\nmail")}},
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "0", .change = {List(kExclude, "x\r\nmail\r\n")}},
+        {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, std::nullopt)}},
         {.args = L"vi 30", .by = {0, 30}, .change = {List(kInclude, "mail", FileTest::Absent)}},
-        {.args = L"vi 30", .by = {0, 30}, .stack = "02HUS1", .change = {List(kInclude, "mail", FileTest::Failed)}},
-        {.args = L"vi 30", .by = {0, 30}, .stack = "02HUS1", .change = {List(kInclude, "\xEF\xBB\xBFmail")}},
-        {.args = L"vi 30", .by = {0, 30}, .stack = "01HUS2", .change = {List(kInclude, "\xFF\xFEL\0o\0s\0t\0"s)}},
-        {.args = L"vi 30", .by = {0, 30}, .stack = "12HUS0",
-         .change = {List(kInclude, "\xEF\xBB\xBF\xC3\xA4z"), Window(0, {100, 100, 400, 300}, "Gr\xC4Z")}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "mail", FileTest::Failed)}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "\xEF\xBB\xBFmail")}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "2", .change = {List(kInclude, "\xFF\xFEX\0"s)}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "0",
+         .change = {List(kInclude, "\xEF\xBB\xBF\xC3\xA4z"), Window(1, {100, 100, 400, 300}, "Gr\xC4Z")}},
         // The origin the mode selects moves after the windows, stored as decimal text.
         {.args = L"vw 25", .by = {0, 25}, .originY = "35", .wallpaper = kPicture},
         {.args = L"v-w 25", .by = {0, -25}, .originY = "-15", .wallpaper = kPicture},
@@ -109,7 +111,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"gw", .after = kGathered, .originX = "0", .originY = "0", .wallpaper = kPicture},
         {.args = L"gvw 30", .after = kGathered, .originY = "40", .wallpaper = kPicture},
         {.args = L"ghw 30", .after = kGathered, .originX = "33", .wallpaper = kPicture},
-        {.args = L"w", .stack = "012HUS", .shown = true},
+        {.args = L"w", .tookPart = "", .shown = true},
         {.args = L"vw 1", .by = {0, 1}, .originY = "-1", .wallpaper = kPicture, .change = {OriginY(kRegBinary, "\xFE\xFF")}},
         {.args = L"vw 1", .by = {0, 1}, .originY = "256", .wallpaper = kPicture, .change = {OriginY(kRegBinary, "\xFF")}},
         {.args = L"vw 1", .by = {0, 1}, .originY = "6", .wallpaper = kPicture, .change = {OriginY(kRegBinary, "\x05\0\1\2"s)}},
@@ -121,19 +123,19 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         // An error stops the run where it happens; what was done stays done.
         {.args = L"vw 1", .by = {0, 1}, .status = 3,
          .error = L"WallpaperOriginY in HKEY_CURRENT_USER\\Control Panel\\Desktop is missing", .change = {OriginY(4, "1")}},
-        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"missing or empty", .change = {OriginY(kRegSz, "12", true)}},
+        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"missing or empty", .change = {OriginY(kRegBinary, "\5\0"s, true)}},
         {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"\"abc\" is not a number", .change = {OriginY(kRegSz, "abc")}},
         {.args = L"vw 1", .by = {0, 1}, .status = 2, .error = L"WallpaperOriginY, moved from 2147483647 by 1,",
          .change = {OriginY(kRegSz, "2147483647")}},
-        {.args = L"v 3000000000", .stack = "012HUS", .status = 2, .error = L"3000000000"},
-        {.args = L"3000000000", .stack = "012HUS", .status = 2, .error = L"3000000000"},
-        {.args = L"vs 3000000", .stack = "012HUS", .status = 2, .error = L"percentage"},
-        {.args = L"v- -2147483648", .stack = "012HUS", .status = 2, .error = L"2147483648"},
-        {.args = L"vw 1000", .by = {0, 1000}, .stack = "12HUS0", .status = 2,
+        {.args = L"v 3000000000", .tookPart = "", .status = 2, .error = L"3000000000"},
+        {.args = L"3000000000", .tookPart = "", .status = 2, .error = L"3000000000"},
+        {.args = L"vs 3000000", .tookPart = "", .status = 2, .error = L"percentage"},
+        {.args = L"v- -2147483648", .tookPart = "", .status = 2, .error = L"2147483648"},
+        {.args = L"vw 1000", .by = {0, 1000}, .tookPart = "0", .status = 2,
          .error = L"window \"" + std::wstring(255, L'x') + L"\" would be 2147484000",
-         .change = {Window(1, {900, 2147483000, 1200, 2147483600}, std::string(300, 'x'))}},
-        {.args = L"g", .stack = "12HUS0", .status = 2, .error = L"gathered vertical position of the window \"Mail\"",
-         .change = {Window(1, {0, INT32_MIN, 10, INT32_MAX})}},
+         .change = {Window(3, {900, 2147483000, 1200, 2147483600}, std::string(300, 'x'))}},
+        {.args = L"g", .tookPart = "0", .status = 2, .error = L"gathered vertical position of the window \"Mail\"",
+         .change = {Window(3, {0, INT32_MIN, 10, INT32_MAX})}},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -151,23 +153,24 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
             EXPECT_NE(error.find(row.error), std::wstring::npos) << error;
         }
         std::string stack;
-        for (const auto& window : desktop.Windows) {
-            stack += kNames[static_cast<size_t>(window.Handle) - 0x100];
-        }
-        EXPECT_EQ(stack, row.stack);
-        const std::string tookPart =
-            std::string(row.stack).substr(std::string(row.stack).find('S') + 1);
+        std::string expectedStack;
         for (size_t i = 0; i < before.Windows.size(); ++i) {
-            Rect r = before.Windows[i].Bounds;
-            auto [x, y] = i < row.after.size() ? row.after[i] : Point{r.left, r.top};
-            if (row.after.empty() && tookPart.find(kNames[i]) != std::string::npos) {
+            stack += kNames[static_cast<size_t>(desktop.Windows[i].Handle) - 0x100];
+            const char name = kNames[i];
+            const bool tookPart = std::string(row.tookPart).find(name) != std::string::npos;
+            expectedStack += tookPart ? "" : std::string(1, name);
+            const Rect r = before.Windows[i].Bounds;
+            auto [x, y] = std::isdigit(name) && !row.after.empty() ? row.after[name - '0']
+                                                                   : Point{r.left, r.top};
+            if (tookPart && row.after.empty()) {
                 x += row.by.first;
                 y += row.by.second;
             }
             EXPECT_EQ(desktop.At(before.Windows[i].Handle).Bounds,
                       (Rect{x, y, x + r.right - r.left, y + r.bottom - r.top}))
-                << kNames[i];
+                << name;
         }
+        EXPECT_EQ(stack, expectedStack + row.tookPart);
         auto stored = before.DesktopKey;
         for (const auto& [name, data] :
              {std::pair{"WallpaperOriginX", row.originX}, {"WallpaperOriginY", row.originY}}) {
