@@ -26,7 +26,7 @@ struct Row {
     const char* originY = nullptr;  // stored before the run, without a NUL
     const wchar_t* originYAfter = nullptr;
     DWORD status = 0;
-    const wchar_t* box = nullptr;  // what the error box says, in part
+    const wchar_t* box = nullptr;  // what the error box says
     int runs = 1;                  // started at once
 };
 
@@ -44,7 +44,7 @@ void Pump(DWORD ms) {
     }
 }
 
-HWND Create(const wchar_t* title, POINT at, DWORD style = WS_POPUP | WS_BORDER) {
+HWND Create(const wchar_t* title, POINT at, DWORD style = WS_POPUP) {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = L"DeskglideTest";
@@ -98,7 +98,7 @@ std::wstring Text(HWND window) {
 }
 
 std::wstring OriginY() {
-    wchar_t text[64] = L"(none)";
+    wchar_t text[64] = L"";
     DWORD size = sizeof text;
     RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY", RRF_RT_REG_SZ, nullptr, text,
                  &size);
@@ -147,10 +147,10 @@ TEST_P(Exe, Runs) {
         GTEST_SKIP() << "moves real windows: runs under Wine, or with DESKGLIDE_REAL_DESKTOP=1";
     }
     const Row& row = GetParam();
-    wchar_t path[MAX_PATH] = {};  // the exe is built beside the tests
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring folder = std::wstring(path).substr(0, std::wstring(path).rfind(L'\\'));
-    const std::wstring list = folder + L"\\" + row.list;
+    wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
+    GetModuleFileNameW(nullptr, folder, MAX_PATH);
+    *wcsrchr(folder, L'\\') = L'\0';
+    const std::wstring list = folder + (L"\\" + std::wstring(row.list));
     HANDLE file = INVALID_HANDLE_VALUE;
     if (row.file == File::Folder) {
         CreateDirectoryW(list.c_str(), nullptr);
@@ -158,8 +158,7 @@ TEST_P(Exe, Runs) {
         file = CreateFileW(list.c_str(), GENERIC_WRITE,
                            row.file == File::Locked ? 0 : FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            row.file == File::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, row.bytes.data(), static_cast<DWORD>(row.bytes.size()), &written, nullptr);
+        WriteFile(file, row.bytes.data(), static_cast<DWORD>(row.bytes.size()), nullptr, nullptr);
     }
     const std::wstring savedOrigin = OriginY();
     if (row.originY != nullptr) {
@@ -167,25 +166,26 @@ TEST_P(Exe, Runs) {
                         row.originY, static_cast<DWORD>(strlen(row.originY)));
     }
     std::vector<HWND> windows;
-    std::vector<PROCESS_INFORMATION> others;
+    PROCESS_INFORMATION notepad = {};
     for (const TestWindow& w : row.windows) {
         if (w.kind == Kind::Notepad) {
-            others.push_back(Start(L"notepad.exe"));
-            windows.push_back(WindowOf(others.back().dwProcessId, L"Notepad"));
+            notepad = Start(L"notepad.exe");
+            windows.push_back(WindowOf(notepad.dwProcessId, L"Notepad"));
             SetWindowPos(windows.back(), nullptr, w.at.x, w.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         } else if (w.kind == Kind::Hung) {  // its thread never handles a message again
-            const auto hang = [](void*) -> DWORD {
-                Create(L"Hung", {300, 300});
-                Sleep(INFINITE);
-                return 0;
-            };
-            CloseHandle(CreateThread(nullptr, 0, hang, nullptr, 0, nullptr));
+            CloseHandle(CreateThread(
+                nullptr, 0,
+                [](void*) -> DWORD {
+                    Create(L"Hung", {300, 300});
+                    Sleep(INFINITE);
+                    return 0;
+                },
+                nullptr, 0, nullptr));
             Sleep(500);
             windows.push_back(FindWindowW(L"DeskglideTest", L"Hung"));
         } else {
             const bool maximised = w.kind == Kind::Maximised;
-            windows.push_back(
-                Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : WS_POPUP | WS_BORDER));
+            windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : WS_POPUP));
             ShowWindow(windows.back(), maximised ? SW_MAXIMIZE : SW_SHOW);
         }
     }
@@ -193,12 +193,12 @@ TEST_P(Exe, Runs) {
 
     std::vector<PROCESS_INFORMATION> runs;
     for (int i = 0; i < row.runs; ++i) {
-        runs.push_back(Start(L"\"" + folder + L"\\deskglide.exe\" " + row.args));
+        runs.push_back(Start(L"\"" + std::wstring(folder) + L"\\deskglide.exe\" " + row.args));
     }
     if (row.box != nullptr) {
         const HWND box = WindowOf(runs[0].dwProcessId, L"#32770");
-        EXPECT_EQ(Text(box), L"Deskglide");
-        EXPECT_NE(Text(GetDlgItem(box, 0xFFFF)).find(row.box), std::wstring::npos);
+        EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)),
+                  std::wstring(L"Deskglide: ") + row.box);
         PostMessageW(box, WM_CLOSE, 0, 0);
     } else if (std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
         CheckInformationWindow(WindowOf(runs[0].dwProcessId, L"DeskglideMain"));
@@ -208,25 +208,19 @@ TEST_P(Exe, Runs) {
     }
     Pump(100);
     for (size_t i = 0; i < windows.size(); ++i) {
-        RECT rect = {};
-        GetWindowRect(windows[i], &rect);
-        EXPECT_EQ(rect.left, row.windows[i].expected.x) << row.windows[i].title;
-        EXPECT_EQ(rect.top, row.windows[i].expected.y) << row.windows[i].title;
+        RECT r = {};
+        GetWindowRect(windows[i], &r);
+        EXPECT_EQ(std::make_pair(r.left, r.top),
+                  std::make_pair(row.windows[i].expected.x, row.windows[i].expected.y))
+            << row.windows[i].title;
+        DestroyWindow(windows[i]);
     }
     EXPECT_EQ(OriginY(), row.originYAfter ? row.originYAfter : savedOrigin);
 
-    if (savedOrigin == L"(none)") {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY");
-    } else {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY", REG_SZ,
-                        savedOrigin.c_str(), static_cast<DWORD>(2 * savedOrigin.size() + 2));
-    }
-    for (const auto& other : others) {
-        TerminateProcess(other.hProcess, 0);
-    }
-    for (HWND window : windows) {
-        DestroyWindow(window);
-    }
+    savedOrigin.empty() ? RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY")
+                        : RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY",
+                                          REG_SZ, savedOrigin.c_str(), 2 * savedOrigin.size() + 2);
+    TerminateProcess(notepad.hProcess, 0);
     CloseHandle(file);
     DeleteFileW(list.c_str());
     RemoveDirectoryW(list.c_str());
@@ -243,8 +237,8 @@ const Row kRows[] = {
     {"ALockedListIsEmpty", L"vi 30", {{Kind::Plain, L"A", kAt, kAt}}, File::Locked, L"include.txt", "A"},
     {"AMarkedListIsUtf8", L"vi 30", {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}}, File::Plain, L"include.txt", "\xEF\xBB\xBF\xC3\xA4rg"},
     {"AMarkedListIsUtf16", L"vi 30", {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}}, File::Plain, L"include.txt", std::string("\xFF\xFE\xE4\0r\0", 6)},
-    {"ReportsAnOverflowInABox", L"v 3000000000", {}, File::None, L"", {}, nullptr, nullptr, 2, L"3000000000"},
-    {"ReportsATextThatIsNoNumberInABox", L"vw", {}, File::None, L"", {}, "abc", L"abc", 3, L"\"abc\" is not a number"},
+    {"ReportsAnOverflowInABox", L"v 3000000000", {}, File::None, L"", {}, nullptr, nullptr, 2, L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
+    {"ReportsATextThatIsNoNumberInABox", L"vw", {}, File::None, L"", {}, "abc", L"abc", 3, L"The wallpaper origin WallpaperOriginY \"abc\" is not a number."},
     {"InformationWindow", L""},
     {"AHungWindowCannotStopTheRun", L"v 10", {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, {Kind::Plain, L"A", kAt, {100, 110}}}},
     {"Cp932ExcludeEntryProtectsItsWindow", L"ve 30", {{Kind::Plain, L"\u7121\u984C - \u30E1\u30E2\u5E33", kAt, kAt}, {Kind::Plain, L"B", {150, 150}, {150, 180}}}, File::Plain, L"exclude.txt", "abc\r\n\x83\x81\x83\x82\x92\xA0\r\n"},
