@@ -14,7 +14,7 @@ enum class RegistryKey : std::uintptr_t {};
 
 constexpr RegistryKey kHkeyCurrentUser{0x80000001};
 constexpr WindowHandle kInsertAtBottom{1};  // HWND_BOTTOM
-constexpr unsigned kKeepSize = 1;            // SWP_NOSIZE
+constexpr unsigned kKeepSize = 1;           // SWP_NOSIZE
 constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegBinary = 3;
 constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE

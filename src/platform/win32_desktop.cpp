@@ -34,7 +34,10 @@ struct EnumState {
 BOOL CALLBACK EnumTrampoline(HWND window, LPARAM param) {
     auto* state = reinterpret_cast<EnumState*>(param);
     try {
-        return (*state->callback)(static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window))) ? TRUE : FALSE;
+        return (*state->callback)(
+                   static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window)))
+                   ? TRUE
+                   : FALSE;
     } catch (...) {
         state->error = std::current_exception();
         return FALSE;

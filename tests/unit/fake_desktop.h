@@ -77,22 +77,18 @@ class FakeDesktop : public Desktop {
         }
         return bytes;
     }
-    // Well-formed text only, of code points up to U+FFFF: what the tests write.
+    // Exact for code points below U+0800, the ones the tests write.
     std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override {
         std::wstring text;
-        const auto at = [&](size_t i) { return static_cast<wchar_t>(uint8_t(bytes[i])); };
-        for (size_t i = 0; i < bytes.size();) {
+        const auto at = [&](size_t i) { return i < bytes.size() ? wchar_t(uint8_t(bytes[i])) : 0; };
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const wchar_t first = at(i);
             if (form == UnicodeForm::Utf16Le) {
-                text += static_cast<wchar_t>(at(i) | at(i + 1) << 8);
-                i += 2;
-                continue;
+                text += static_cast<wchar_t>(first | at(++i) << 8);
+            } else {
+                text += first < 0x80 ? first
+                                     : static_cast<wchar_t>((first & 0x1F) << 6 | (at(++i) & 0x3F));
             }
-            const int more = at(i) < 0x80 ? 0 : at(i) < 0xE0 ? 1 : 2;
-            wchar_t c = at(i++) & (0x7F >> more);
-            for (int k = 0; k < more; ++k) {
-                c = static_cast<wchar_t>(c << 6 | (at(i++) & 0x3F));
-            }
-            text += c;
         }
         return text;
     }
@@ -113,8 +109,11 @@ class FakeDesktop : public Desktop {
                       int32_t cx, int32_t cy, unsigned flags) override {
         Rect& bounds = At(window).Bounds;
         const bool keepSize = flags & kKeepSize;
-        bounds = {x, y, x + (keepSize ? bounds.right - bounds.left : cx),
-                  y + (keepSize ? bounds.bottom - bounds.top : cy)};
+        const auto end = [](int32_t from, int64_t size) {  // clamped, as the real desktop's
+            return static_cast<int32_t>(std::clamp<int64_t>(from + size, INT32_MIN, INT32_MAX));
+        };
+        bounds = {x, y, end(x, keepSize ? int64_t{bounds.right} - bounds.left : cx),
+                  end(y, keepSize ? int64_t{bounds.bottom} - bounds.top : cy)};
         if (insertAfter == kInsertAtBottom && !(flags & 4)) {  // without SWP_NOZORDER
             const auto at = std::find_if(Windows.begin(), Windows.end(),
                                          [&](const Window& w) { return w.Handle == window; });

@@ -51,7 +51,8 @@ TEST(Numbers, ReadExactlyAndRoundHalvesToEven) {
         EXPECT_EQ(IsNumericText(row.text, row.separator), row.value != kNotANumber);
     }
     for (const auto& [value, expected] : doubles) {
-        EXPECT_EQ(Outcome([&] { return RoundToInt32(value, L"The value"); }), expected) << value;
+        const double x = value;
+        EXPECT_EQ(Outcome([x] { return RoundToInt32(x, L"The value"); }), expected) << value;
     }
 }
 

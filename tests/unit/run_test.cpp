@@ -35,14 +35,14 @@ FakeDesktop StartingDesktop() {
     return desktop;
 }
 
-Change List(const wchar_t* path, std::optional<std::string> bytes,
+Change List(const wchar_t* path, const std::optional<std::string>& bytes,
             FileTest test = FileTest::Present) {
     return [=](FakeDesktop& d) { d.Files[path] = {bytes, test}; };
 }
-Change OriginY(unsigned long type, std::string data, bool readFails = false) {
+Change OriginY(unsigned long type, const std::string& data, bool readFails = false) {
     return [=](FakeDesktop& d) { d.DesktopKey["WallpaperOriginY"] = {type, data, readFails}; };
 }
-Change Window(size_t index, Rect bounds, std::string title = "") {
+Change Window(size_t index, Rect bounds, const std::string& title = "") {
     return [=](FakeDesktop& d) {
         d.Windows[index].Bounds = bounds;
         d.Windows[index].Title = title.empty() ? d.Windows[index].Title : title;
@@ -160,15 +160,14 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
             const bool tookPart = std::string(row.tookPart).find(name) != std::string::npos;
             expectedStack += tookPart ? "" : std::string(1, name);
             const Rect r = before.Windows[i].Bounds;
-            auto [x, y] = std::isdigit(name) && !row.after.empty() ? row.after[name - '0']
-                                                                   : Point{r.left, r.top};
-            if (tookPart && row.after.empty()) {
-                x += row.by.first;
-                y += row.by.second;
-            }
-            EXPECT_EQ(desktop.At(before.Windows[i].Handle).Bounds,
-                      (Rect{x, y, x + r.right - r.left, y + r.bottom - r.top}))
-                << name;
+            const auto [x, y] = std::isdigit(name) && !row.after.empty()
+                                    ? row.after[name - '0']
+                                    : Point{r.left + (tookPart ? row.by.first : 0),
+                                            r.top + (tookPart ? row.by.second : 0)};
+            const Rect expected = Point(x, y) == Point(r.left, r.top)
+                                      ? r
+                                      : Rect{x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
+            EXPECT_EQ(desktop.At(before.Windows[i].Handle).Bounds, expected) << name;
         }
         EXPECT_EQ(stack, expectedStack + row.tookPart);
         auto stored = before.DesktopKey;
