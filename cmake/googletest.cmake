@@ -57,6 +57,6 @@ else()
 endif()
 
 if(NOT DESKGLIDE_HAVE_GTEST)
-  message(STATUS "GoogleTest not found, not in ${DESKGLIDE_GOOGLETEST_SOURCE_DIR} and not "
-                 "downloaded: building deskglide without its tests")
+  message(STATUS "No GoogleTest (none installed, no sources in '${DESKGLIDE_GOOGLETEST_SOURCE_DIR}', "
+                 "no download): building deskglide without its tests")
 endif()
