@@ -4,10 +4,15 @@
 #include "run/run_sequence.h"
 #include "ui/frm_main.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+// Exit status when the program's window cannot be made; the error box says why.
+constexpr int kNoWindowStatus = 6;
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     Win32Desktop desktop;
     int status = 0;
-    desktop.RunMainWindow(FrmMainContent(),
-                          [&](WindowHandle self) { status = RunLoadEvent(desktop, self); });
+    if (!desktop.RunMainWindow(FrmMainContent(), showCommand,
+                               [&](WindowHandle self) { status = RunLoadEvent(desktop, self); })) {
+        return kNoWindowStatus;
+    }
     return status;
 }

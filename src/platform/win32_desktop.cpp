@@ -6,6 +6,8 @@
 #include <exception>
 #include <vector>
 
+#include "platform/win32_handles.h"
+
 namespace {
 
 HWND ToHwnd(WindowHandle window) {
@@ -247,18 +249,18 @@ FileTest Win32Desktop::TestFile(const std::wstring& path) {
 
 bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
     bytes.clear();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const FileHandle file =
+        OwnFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
     char chunk[65536];
     DWORD read = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, chunk, sizeof chunk, &read, nullptr) != 0) && read > 0) {
+    while ((ok = ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) != 0) && read > 0) {
         bytes.append(chunk, read);
     }
-    CloseHandle(file);
     if (!ok) {
         bytes.clear();
     }

@@ -36,9 +36,10 @@ class Win32Desktop : public Desktop {
     void ReportError(const std::wstring& message) override;
     void CloseMainWindow() override;
 
-    // Creates the program's window hidden, delivers its load event, shows the window unless
-    // the load event closed it, and returns when it has been closed.
-    void RunMainWindow(const MainWindowContent& content,
+    // Creates the program's window hidden, delivers its load event, shows the window with
+    // `showCommand` (a ShowWindow command) unless the load event closed it, and returns when
+    // it has been closed. Returns false, after reporting why, when the window cannot be made.
+    bool RunMainWindow(const MainWindowContent& content, int showCommand,
                        const std::function<void(WindowHandle)>& onLoad);
 
   private:

@@ -2,7 +2,10 @@
 
 #include "platform/win32_desktop.h"
 #include "platform/win32_dpi.h"
+#include "platform/win32_handles.h"
 #include "resource.h"
+
+#include <string>
 
 namespace {
 
@@ -10,70 +13,47 @@ constexpr wchar_t kWindowClass[] = L"DeskglideMain";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 
-// The one window's DPI-dependent pieces, remade when the window moves to another DPI.
+// The one window's DPI-dependent pieces, remade when the window moves to another DPI. It
+// reaches the window through lpCreateParams and outlives it.
 struct MainWindowState {
     const MainWindowContent* content = nullptr;
     HWND label = nullptr;
-    HFONT font = nullptr;
-    HICON bigIcon = nullptr;
-    HICON smallIcon = nullptr;
+    FontHandle font;
+    IconHandle bigIcon;
+    IconHandle smallIcon;
 };
 
 MainWindowState& StateOf(HWND window) {
     return *reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-HICON LoadAppIcon(int sizeMetric, UINT dpi) {
+IconHandle LoadAppIcon(int sizeMetric, UINT dpi) {
     const int size = SystemMetricForDpi(sizeMetric, dpi);
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DESKGLIDE),
-                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
-void ReleaseDpiResources(MainWindowState& state) {
-    if (state.font != nullptr) {
-        DeleteObject(state.font);
-    }
-    if (state.bigIcon != nullptr) {
-        DestroyIcon(state.bigIcon);
-    }
-    if (state.smallIcon != nullptr) {
-        DestroyIcon(state.smallIcon);
-    }
-    state.font = nullptr;
-    state.bigIcon = nullptr;
-    state.smallIcon = nullptr;
+    return IconHandle(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_DESKGLIDE),
+                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
 // Font, label rectangle and icons for `dpi`; the caller sizes the frame.
 void ApplyDpi(HWND window, UINT dpi) {
     MainWindowState& state = StateOf(window);
-    HFONT oldFont = state.font;
-    HICON oldBig = state.bigIcon;
-    HICON oldSmall = state.smallIcon;
-
-    state.font = CreateMessageFont(dpi);
-    state.bigIcon = LoadAppIcon(SM_CXICON, dpi);
-    state.smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
+    FontHandle font(CreateMessageFont(dpi));
+    IconHandle bigIcon = LoadAppIcon(SM_CXICON, dpi);
+    IconHandle smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
     const MainWindowContent& content = *state.content;
-    SendMessageW(state.label, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    SendMessageW(state.label, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     SetWindowPos(state.label, nullptr, TwipsToPixels(content.InfoLeftTwips, dpi),
                  TwipsToPixels(content.InfoTopTwips, dpi),
                  TwipsToPixels(content.InfoWidthTwips, dpi),
                  TwipsToPixels(content.InfoHeightTwips, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(state.label, nullptr, TRUE);
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state.bigIcon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.smallIcon));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
 
-    // Only now that nothing uses them any more.
-    if (oldFont != nullptr) {
-        DeleteObject(oldFont);
-    }
-    if (oldBig != nullptr) {
-        DestroyIcon(oldBig);
-    }
-    if (oldSmall != nullptr) {
-        DestroyIcon(oldSmall);
-    }
+    // The old ones go only now that nothing uses them any more.
+    state.font = std::move(font);
+    state.bigIcon = std::move(bigIcon);
+    state.smallIcon = std::move(smallIcon);
 }
 
 void SizeFrameForDpi(HWND window, UINT dpi) {
@@ -87,8 +67,14 @@ void SizeFrameForDpi(HWND window, UINT dpi) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCCREATE: {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            break;
+        }
         case WM_DPICHANGED: {
-            if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0) {
+            if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0 || StateOf(window).label == nullptr) {
                 break;  // not dressed yet: it will be for the DPI it has then
             }
             // The suggested rectangle keeps the window under the mouse while it is dragged across.
@@ -108,9 +94,24 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// What a user is told when the window cannot be made, with the system's reason.
+std::wstring NoWindowMessage(const wchar_t* call, DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length > 0 ? std::wstring(text, length) : L"Unknown error.";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n')) {
+        reason.pop_back();
+    }
+    return L"Deskglide could not open its window, so it did nothing.\n\n" + reason + L"\n(" + call +
+           L", error " + std::to_wstring(error) + L")";
+}
+
 }  // namespace
 
-void Win32Desktop::RunMainWindow(const MainWindowContent& content,
+bool Win32Desktop::RunMainWindow(const MainWindowContent& content, int showCommand,
                                  const std::function<void(WindowHandle)>& onLoad) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass = {};
@@ -124,19 +125,25 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
     windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_DESKGLIDE),
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    RegisterClassExW(&windowClass);
+    if (RegisterClassExW(&windowClass) == 0) {
+        ReportError(NoWindowMessage(L"RegisterClassExW", GetLastError()));
+        return false;
+    }
 
-    HWND window =
-        CreateWindowExW(kExStyle, kWindowClass, content.Title.c_str(), kStyle, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, nullptr);
     MainWindowState state;
     state.content = &content;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    HWND window =
+        CreateWindowExW(kExStyle, kWindowClass, content.Title.c_str(), kStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &state);
+    if (window == nullptr) {
+        ReportError(NoWindowMessage(L"CreateWindowExW", GetLastError()));
+        return false;
+    }
 
     mainWindow_ = static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
     onLoad(mainWindow_);
     if (!IsWindow(window)) {
-        return;
+        return true;
     }
     // Dressed only now: a run with a mode letter closes the window before it is ever shown.
     state.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
@@ -146,12 +153,13 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
     const UINT dpi = WindowDpi(window);
     ApplyDpi(window, dpi);
     SizeFrameForDpi(window, dpi);
-    ShowWindow(window, SW_SHOWNORMAL);
+    // As the program was started: a shortcut may ask for it minimised or maximised.
+    ShowWindow(window, showCommand);
     UpdateWindow(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    ReleaseDpiResources(state);
+    return true;
 }

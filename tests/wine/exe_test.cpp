@@ -17,8 +17,8 @@ struct TestWindow {
 };
 enum class File { None, Plain, Hidden, Folder, Locked };
 struct Row {
-    const char* name;
-    const wchar_t* args;
+    const char* name = "";
+    const wchar_t* args = L"";
     std::vector<TestWindow> windows = {};
     File file = File::None;  // a list beside the exe
     const wchar_t* list = L"include.txt";
@@ -28,6 +28,7 @@ struct Row {
     DWORD status = 0;
     const wchar_t* box = nullptr;  // what the error box says
     int runs = 1;                  // started at once
+    WORD show = SW_SHOWNORMAL;     // the show command it is started with
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -69,9 +70,11 @@ HWND WindowOf(DWORD process, const wchar_t* className) {
     return nullptr;
 }
 
-PROCESS_INFORMATION Start(std::wstring commandLine) {
+PROCESS_INFORMATION Start(std::wstring commandLine, WORD show = SW_SHOWNORMAL) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
     PROCESS_INFORMATION started = {};
     EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &started));
@@ -193,7 +196,8 @@ TEST_P(Exe, Runs) {
 
     std::vector<PROCESS_INFORMATION> runs;
     for (int i = 0; i < row.runs; ++i) {
-        runs.push_back(Start(L"\"" + std::wstring(folder) + L"\\deskglide.exe\" " + row.args));
+        runs.push_back(
+            Start(L"\"" + std::wstring(folder) + L"\\deskglide.exe\" " + row.args, row.show));
     }
     if (row.box != nullptr) {
         const HWND box = WindowOf(runs[0].dwProcessId, L"#32770");
@@ -201,7 +205,11 @@ TEST_P(Exe, Runs) {
                   std::wstring(L"Deskglide: ") + row.box);
         PostMessageW(box, WM_CLOSE, 0, 0);
     } else if (std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
-        CheckInformationWindow(WindowOf(runs[0].dwProcessId, L"DeskglideMain"));
+        const HWND window = WindowOf(runs[0].dwProcessId, L"DeskglideMain");
+        EXPECT_EQ(IsIconic(window) != 0, row.show == SW_SHOWMINNOACTIVE);
+        EXPECT_EQ(IsZoomed(window) != 0, row.show == SW_SHOWMAXIMIZED);
+        row.show == SW_SHOWNORMAL ? CheckInformationWindow(window)
+                                  : (void)PostMessageW(window, WM_CLOSE, 0, 0);
     }
     for (const auto& run : runs) {
         EXPECT_EQ(Finish(run), row.status);
@@ -229,20 +237,36 @@ TEST_P(Exe, Runs) {
 const POINT kAt{100, 100};
 // clang-format off
 const Row kRows[] = {
-    {"MovesItsOwnAndAnotherProgramsWindows", L"v 30", {{Kind::Plain, L"A", kAt, {100, 130}}, {Kind::Notepad, L"Notepad", {200, 150}, {200, 180}}}},
-    {"GathersIntoTheRealWorkArea", L"g", {{Kind::Plain, L"A", {900, 600}, {824, 598}}, {Kind::Plain, L"B", {-30, -20}, {0, 0}}}},
-    {"StoresTheOriginAsText", L"vw 25", {}, File::None, L"", {}, "12", L"37"},
-    {"AHiddenListIsNoList", L"ve 30", {{Kind::Plain, L"A", kAt, {100, 130}}}, File::Hidden, L"exclude.txt", "A"},
-    {"AFolderIsNoList", L"vi 30", {{Kind::Plain, L"A", kAt, {100, 130}}}, File::Folder},
-    {"ALockedListIsEmpty", L"vi 30", {{Kind::Plain, L"A", kAt, kAt}}, File::Locked, L"include.txt", "A"},
-    {"AMarkedListIsUtf8", L"vi 30", {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}}, File::Plain, L"include.txt", "\xEF\xBB\xBF\xC3\xA4rg"},
-    {"AMarkedListIsUtf16", L"vi 30", {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}}, File::Plain, L"include.txt", std::string("\xFF\xFE\xE4\0r\0", 6)},
-    {"ReportsAnOverflowInABox", L"v 3000000000", {}, File::None, L"", {}, nullptr, nullptr, 2, L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
-    {"ReportsATextThatIsNoNumberInABox", L"vw", {}, File::None, L"", {}, "abc", L"abc", 3, L"The wallpaper origin WallpaperOriginY \"abc\" is not a number."},
-    {"InformationWindow", L""},
-    {"AHungWindowCannotStopTheRun", L"v 10", {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, {Kind::Plain, L"A", kAt, {100, 110}}}},
-    {"Cp932ExcludeEntryProtectsItsWindow", L"ve 30", {{Kind::Plain, L"\u7121\u984C - \u30E1\u30E2\u5E33", kAt, kAt}, {Kind::Plain, L"B", {150, 150}, {150, 180}}}, File::Plain, L"exclude.txt", "abc\r\n\x83\x81\x83\x82\x92\xA0\r\n"},
-    {"Cp932IncludeEntrySelectsItsWindow", L"vi 30", {{Kind::Plain, L"\u8868\u8A08\u7B97", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}}, File::Plain, L"include.txt", "\x95\x5C"},
+    {.name = "MovesItsOwnAndAnotherProgramsWindows", .args = L"v 30",
+     .windows = {{Kind::Plain, L"A", kAt, {100, 130}}, {Kind::Notepad, L"Notepad", {200, 150}, {200, 180}}}},
+    {.name = "GathersIntoTheRealWorkArea", .args = L"g",
+     .windows = {{Kind::Plain, L"A", {900, 600}, {824, 598}}, {Kind::Plain, L"B", {-30, -20}, {0, 0}}}},
+    {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = "12", .originYAfter = L"37"},
+    {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {{Kind::Plain, L"A", kAt, {100, 130}}},
+     .file = File::Hidden, .list = L"exclude.txt", .bytes = "A"},
+    {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {{Kind::Plain, L"A", kAt, {100, 130}}}, .file = File::Folder},
+    {.name = "ALockedListIsEmpty", .args = L"vi 30", .windows = {{Kind::Plain, L"A", kAt, kAt}}, .file = File::Locked, .bytes = "A"},
+    {.name = "AMarkedListIsUtf8", .args = L"vi 30",
+     .windows = {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}},
+     .file = File::Plain, .bytes = "\xEF\xBB\xBF\xC3\xA4rg"},
+    {.name = "AMarkedListIsUtf16", .args = L"vi 30",
+     .windows = {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}},
+     .file = File::Plain, .bytes = std::string("\xFF\xFE\xE4\0r\0", 6)},
+    {.name = "ReportsAnOverflowInABox", .args = L"v 3000000000", .status = 2,
+     .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
+    {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = "abc", .originYAfter = L"abc", .status = 3,
+     .box = L"The wallpaper origin WallpaperOriginY \"abc\" is not a number."},
+    {.name = "InformationWindow"},
+    {.name = "InformationWindowMinimised", .show = SW_SHOWMINNOACTIVE},
+    {.name = "InformationWindowMaximised", .show = SW_SHOWMAXIMIZED},
+    {.name = "AHungWindowCannotStopTheRun", .args = L"v 10",
+     .windows = {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, {Kind::Plain, L"A", kAt, {100, 110}}}},
+    {.name = "Cp932ExcludeEntryProtectsItsWindow", .args = L"ve 30",
+     .windows = {{Kind::Plain, L"\u7121\u984C - \u30E1\u30E2\u5E33", kAt, kAt}, {Kind::Plain, L"B", {150, 150}, {150, 180}}},
+     .file = File::Plain, .list = L"exclude.txt", .bytes = "abc\r\n\x83\x81\x83\x82\x92\xA0\r\n"},
+    {.name = "Cp932IncludeEntrySelectsItsWindow", .args = L"vi 30",
+     .windows = {{Kind::Plain, L"\u8868\u8A08\u7B97", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}},
+     .file = File::Plain, .bytes = "\x95\x5C"},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Wine, Exe, testing::ValuesIn(kRows),

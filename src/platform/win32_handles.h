@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+// Owners of Win32 handles: each closes its handle when it goes, on every path, a throw included.
+
+struct FileCloser {
+    void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
+
+// CreateFileW reports failure as INVALID_HANDLE_VALUE, not null: the owner is then empty.
+inline FileHandle OwnFile(HANDLE file) {
+    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+
+// Only for icons the program made (LoadImageW without LR_SHARED); shared ones are not destroyed.
+struct IconDestroyer {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
