@@ -4,7 +4,6 @@
 #include <cstring>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,14 +42,11 @@ class FakeDesktop : public Desktop {
     bool Closed = false;
     int OpenKeys = 0;
 
-    Window& At(WindowHandle handle) {
-        for (auto& window : Windows) {
-            if (window.Handle == handle) {
-                return window;
-            }
-        }
-        throw std::out_of_range("no such window");
+    std::vector<Window>::iterator Find(WindowHandle handle) {
+        return std::find_if(Windows.begin(), Windows.end(),
+                            [&](const Window& w) { return w.Handle == handle; });
     }
+    Window& At(WindowHandle handle) { return *Find(handle); }
 
     std::wstring CommandLineArguments() override { return Arguments; }
     std::wstring ProgramDirectory() override { return L"C:\\Tools"; }
@@ -64,17 +60,14 @@ class FakeDesktop : public Desktop {
         return lowered;
     }
     std::wstring FromAnsi(std::string_view bytes) override {
-        std::wstring text;
-        for (unsigned char c : bytes) {
-            text += static_cast<wchar_t>(c);
-        }
+        std::wstring text(bytes.size(), L'\0');
+        std::transform(bytes.begin(), bytes.end(), text.begin(), [](char c) { return uint8_t(c); });
         return text;
     }
     std::string ToAnsi(std::wstring_view text) override {
-        std::string bytes;
-        for (wchar_t c : text) {
-            bytes += c < 0x100 ? static_cast<char>(c) : '?';
-        }
+        std::string bytes(text.size(), '\0');
+        std::transform(text.begin(), text.end(), bytes.begin(),
+                       [](wchar_t c) { return c < 0x100 ? char(c) : '?'; });
         return bytes;
     }
     // Exact for code points below U+0800, the ones the tests write.
@@ -115,9 +108,7 @@ class FakeDesktop : public Desktop {
         bounds = {x, y, end(x, keepSize ? int64_t{bounds.right} - bounds.left : cx),
                   end(y, keepSize ? int64_t{bounds.bottom} - bounds.top : cy)};
         if (insertAfter == kInsertAtBottom && !(flags & 4)) {  // without SWP_NOZORDER
-            const auto at = std::find_if(Windows.begin(), Windows.end(),
-                                         [&](const Window& w) { return w.Handle == window; });
-            std::rotate(at, at + 1, Windows.end());
+            std::rotate(Find(window), Find(window) + 1, Windows.end());
         }
     }
     long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {

@@ -33,9 +33,7 @@ struct Row {
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
+bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version"); }
 
 void Pump(DWORD ms) {
     for (const DWORD until = GetTickCount() + ms; GetTickCount() <= until; Sleep(5)) {
@@ -50,8 +48,14 @@ HWND Create(const wchar_t* title, POINT at, DWORD style = WS_POPUP) {
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = L"DeskglideTest";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, L"DeskglideTest", title, style | WS_VISIBLE, at.x, at.y, 200, 150,
-                           nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, L"DeskglideTest", title, style, at.x, at.y, 200, 150, nullptr,
+                           nullptr, nullptr, nullptr);
+}
+
+DWORD WINAPI Hang(void*) {  // a window whose thread never handles a message again
+    ShowWindow(Create(L"Hung", {300, 300}), SW_SHOW);
+    Sleep(INFINITE);
+    return 0;
 }
 
 // The first visible top-level window of `process` of class `className`, waiting 10 s for it.
@@ -76,22 +80,22 @@ PROCESS_INFORMATION Start(std::wstring commandLine, WORD show = SW_SHOWNORMAL) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = show;
     PROCESS_INFORMATION started = {};
-    EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &started));
+    CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                   &startup, &started);
     return started;
 }
 
-// The exit status; the test's windows answer while it waits. A run still going after 20 s hangs.
+// The exit status; the test's windows answer while it waits. A run still going after 20 s hangs,
+// and is ended with status 99.
 DWORD Finish(const PROCESS_INFORMATION& run) {
-    for (const DWORD until = GetTickCount() + 20000; GetTickCount() < until; Pump(0)) {
-        if (MsgWaitForMultipleObjects(1, &run.hProcess, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) {
-            DWORD status = 0;
-            GetExitCodeProcess(run.hProcess, &status);
-            return status;
-        }
+    DWORD status = 99;
+    for (int i = 0; i < 400 && MsgWaitForMultipleObjects(1, &run.hProcess, FALSE, 50,
+                                                         QS_ALLINPUT) != WAIT_OBJECT_0;
+         ++i, Pump(0)) {
     }
     TerminateProcess(run.hProcess, 99);
-    return 99;
+    GetExitCodeProcess(run.hProcess, &status);
+    return status;
 }
 
 std::wstring Text(HWND window) {
@@ -108,9 +112,8 @@ std::wstring OriginY() {
     return text;
 }
 
-// Its size and text at the desktop's DPI, and a screenshot of it for people to look at.
+// Its size and text at the desktop's DPI, and a picture of the screen for people to look at.
 void CheckInformationWindow(HWND window) {
-    ASSERT_NE(window, nullptr);
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -120,27 +123,25 @@ void CheckInformationWindow(HWND window) {
     GetClientRect(window, &client);
     GetWindowRect(label, &text);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&text), 2);
+    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom, text.left, text.right - text.left}),
+              (std::vector<LONG>{MulDiv(310, dpi, 96), MulDiv(92, dpi, 96), MulDiv(2, dpi, 96),
+                                 MulDiv(305, dpi, 96)}));
     EXPECT_EQ(Text(window), L"Deskglide");
-    EXPECT_EQ(client.right, MulDiv(310, dpi, 96));
-    EXPECT_EQ(client.bottom, MulDiv(92, dpi, 96));
-    EXPECT_EQ(text.left, MulDiv(2, dpi, 96));
-    EXPECT_EQ(text.right - text.left, MulDiv(305, dpi, 96));
     EXPECT_EQ(Text(label),
               L"A small program that makes it possible to scroll all the windows and the "
               L"wallpaper. If you \"lost\" the windows it is possible to move them back to the "
               L"screen. The program also makes it possible to only move some windows or to "
               L"exclude some windows.");
-    if (UnderWine()) {  // a picture of the screen, which import has taken once the file is there
+    if (UnderWine()) {  // import has taken the picture once its file is there
         const std::wstring png =
-            DESKGLIDE_ARTIFACTS L"/info-window-" + std::to_wstring(dpi) + L"dpi.png";
+            DESKGLIDE_ARTIFACTS L"/info-window-" + std::to_wstring(dpi) + L".png";
         DeleteFileW(png.c_str());
         Start(L"Z:\\bin\\sh -c \"import -window root " + png.substr(2) + L"\"");
-        for (int i = 0; i < 200 && GetFileAttributesW(png.c_str()) == INVALID_FILE_ATTRIBUTES;
+        for (int i = 0; i < 100 && GetFileAttributesW(png.c_str()) == INVALID_FILE_ATTRIBUTES;
              ++i) {
             Pump(100);
         }
     }
-    PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 class Exe : public testing::TestWithParam<Row> {};
@@ -154,7 +155,12 @@ TEST_P(Exe, Runs) {
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
     *wcsrchr(folder, L'\\') = L'\0';
     const std::wstring list = folder + (L"\\" + std::wstring(row.list));
-    HANDLE file = INVALID_HANDLE_VALUE;
+    const std::wstring savedOrigin = OriginY();
+    if (row.originY != nullptr) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperOriginY", REG_SZ,
+                        row.originY, static_cast<DWORD>(strlen(row.originY)));
+    }
+    HANDLE file = nullptr;
     if (row.file == File::Folder) {
         CreateDirectoryW(list.c_str(), nullptr);
     } else if (row.file != File::None) {
@@ -163,11 +169,6 @@ TEST_P(Exe, Runs) {
                            row.file == File::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0, nullptr);
         WriteFile(file, row.bytes.data(), static_cast<DWORD>(row.bytes.size()), nullptr, nullptr);
     }
-    const std::wstring savedOrigin = OriginY();
-    if (row.originY != nullptr) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperOriginY", REG_SZ,
-                        row.originY, static_cast<DWORD>(strlen(row.originY)));
-    }
     std::vector<HWND> windows;
     PROCESS_INFORMATION notepad = {};
     for (const TestWindow& w : row.windows) {
@@ -175,15 +176,8 @@ TEST_P(Exe, Runs) {
             notepad = Start(L"notepad.exe");
             windows.push_back(WindowOf(notepad.dwProcessId, L"Notepad"));
             SetWindowPos(windows.back(), nullptr, w.at.x, w.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        } else if (w.kind == Kind::Hung) {  // its thread never handles a message again
-            CloseHandle(CreateThread(
-                nullptr, 0,
-                [](void*) -> DWORD {
-                    Create(L"Hung", {300, 300});
-                    Sleep(INFINITE);
-                    return 0;
-                },
-                nullptr, 0, nullptr));
+        } else if (w.kind == Kind::Hung) {
+            CloseHandle(CreateThread(nullptr, 0, Hang, nullptr, 0, nullptr));
             Sleep(500);
             windows.push_back(FindWindowW(L"DeskglideTest", L"Hung"));
         } else {
@@ -208,8 +202,10 @@ TEST_P(Exe, Runs) {
         const HWND window = WindowOf(runs[0].dwProcessId, L"DeskglideMain");
         EXPECT_EQ(IsIconic(window) != 0, row.show == SW_SHOWMINNOACTIVE);
         EXPECT_EQ(IsZoomed(window) != 0, row.show == SW_SHOWMAXIMIZED);
-        row.show == SW_SHOWNORMAL ? CheckInformationWindow(window)
-                                  : (void)PostMessageW(window, WM_CLOSE, 0, 0);
+        if (row.show == SW_SHOWNORMAL) {
+            CheckInformationWindow(window);
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
     }
     for (const auto& run : runs) {
         EXPECT_EQ(Finish(run), row.status);
@@ -218,9 +214,8 @@ TEST_P(Exe, Runs) {
     for (size_t i = 0; i < windows.size(); ++i) {
         RECT r = {};
         GetWindowRect(windows[i], &r);
-        EXPECT_EQ(std::make_pair(r.left, r.top),
-                  std::make_pair(row.windows[i].expected.x, row.windows[i].expected.y))
-            << row.windows[i].title;
+        const POINT expected = row.windows[i].expected;
+        EXPECT_EQ(std::pair(r.left, r.top), std::pair(expected.x, expected.y)) << i;
         DestroyWindow(windows[i]);
     }
     EXPECT_EQ(OriginY(), row.originYAfter ? row.originYAfter : savedOrigin);
@@ -271,5 +266,43 @@ const Row kRows[] = {
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Wine, Exe, testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What Windows reads off the exe without running it: icon, manifest, version block.
+TEST(Resources, IconManifestAndVersion) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    wcscpy(wcsrchr(path, L'\\'), L"\\deskglide.exe");
+    const HMODULE exe = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(exe, nullptr);
+    const auto resource = [&](const wchar_t* type, int id) {
+        const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), type);
+        const auto* bytes = static_cast<const char*>(LockResource(LoadResource(exe, found)));
+        return found ? std::string(bytes, SizeofResource(exe, found)) : std::string();
+    };
+    // One group of 16x16, 32x32 and 48x48 images in 16 colours, the images themselves included.
+    const std::string group = resource(RT_GROUP_ICON, 1);
+    std::string sizes;
+    for (size_t entry = 6; entry + 14 <= group.size(); entry += 14) {
+        const std::string image = resource(RT_ICON, group[entry + 12]);
+        const auto* bitmap = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
+        sizes += std::to_string(bitmap->biWidth) + "x" + std::to_string(bitmap->biBitCount) + " ";
+    }
+    EXPECT_EQ(sizes, "16x4 32x4 48x4 ");
+    const std::string manifest = resource(MAKEINTRESOURCEW(24), 1);
+    for (const char* part : {"PerMonitorV2", ">true</dpiAware>", "Common-Controls", "asInvoker"}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    }
+    std::string version = resource(RT_VERSION, VS_VERSION_INFO);
+    const auto text = [&](const std::wstring& name) {
+        wchar_t* value = nullptr;
+        UINT size = 0;
+        const std::wstring at = L"\\StringFileInfo\\040904B0\\" + name;
+        VerQueryValueW(version.data(), at.c_str(), reinterpret_cast<void**>(&value), &size);
+        return std::wstring(value ? value : L"");
+    };
+    EXPECT_EQ(text(L"ProductName") + L" " + text(L"OriginalFilename"), L"Deskglide deskglide.exe");
+    EXPECT_EQ(text(L"FileVersion"), text(L"ProductVersion"));
+    EXPECT_NE(text(L"FileVersion"), L"");
+}
 
 }  // namespace
