@@ -22,6 +22,9 @@ Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bo
 // How long a window may take to answer before its move is left to its own thread.
 constexpr UINT kAnswerTimeoutMs = 200;
 
+// Files larger than this are read without reserving their size first.
+constexpr LONGLONG kReserveLimit = 256LL * 1024 * 1024;
+
 struct EnumState {
     const std::function<bool(WindowHandle)>* callback;
     std::exception_ptr error;
@@ -225,6 +228,11 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
+    }
+    // One allocation for the whole file, where its size is plausible.
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file, &size) != 0 && size.QuadPart > 0 && size.QuadPart < kReserveLimit) {
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
     }
     char chunk[65536];
     DWORD read = 0;

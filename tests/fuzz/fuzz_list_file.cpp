@@ -1,5 +1,5 @@
 // A list file of random bytes, in either code page: loading never fails, the entries joined
-// again with CR LF give back the decoded text, and the filter answers for any title.
+// again with CR LF give back the decoded text lowered, and the filter answers for any title.
 #include <cstdlib>
 
 #include "common/marked_text.h"
@@ -9,10 +9,11 @@
 
 namespace {
 
-std::wstring Joined(const std::vector<std::wstring>& entries) {
+std::wstring Joined(const RunSettings& settings) {
     std::wstring text;
-    for (size_t k = 0; k < entries.size(); ++k) {
-        text += (k == 0 ? L"" : L"\r\n") + entries[k];
+    for (size_t k = 0; k < settings.WindowList.size(); ++k) {
+        text += (k == 0 ? L"" : L"\r\n");
+        text += ListEntryText(settings, settings.WindowList[k]);
     }
     return text;
 }
@@ -39,10 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!desktop.Files[path].Unreadable && !DecodeMarkedText(desktop.Files[path].Bytes, expected)) {
         expected = desktop.FromAnsi(desktop.Files[path].Bytes);
     }
-    if (Joined(settings.WindowList) != expected) {
+    if (Joined(settings) != desktop.LowerCase(expected)) {
         std::abort();
     }
-    for (const auto& entry : settings.WindowList) {
+    for (const ListEntry& listed : settings.WindowList) {
+        const std::wstring entry(ListEntryText(settings, listed));
         if (entry.find(L"\r\n") != std::wstring::npos) {
             std::abort();
         }

@@ -24,6 +24,14 @@ RunSettings ShiftDown(bool excludeMode) {
     return settings;
 }
 
+std::vector<std::wstring> Entries(const RunSettings& settings) {
+    std::vector<std::wstring> entries;
+    for (const ListEntry& entry : settings.WindowList) {
+        entries.emplace_back(ListEntryText(settings, entry));
+    }
+    return entries;
+}
+
 struct ListCase {
     const char* name;
     std::string bytes;
@@ -102,7 +110,7 @@ TEST(WindowList, EntriesAreTheLinesBetweenCrLfsWithNothingTrimmed) {
         RunSettings settings;
         LoadWindowList(desktop, settings, kListPath);
         EXPECT_TRUE(settings.ListLoaded) << testing::PrintToString(c.bytes);
-        EXPECT_EQ(settings.WindowList, c.entries) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(Entries(settings), c.entries) << testing::PrintToString(c.bytes);
     }
 }
 
@@ -126,10 +134,11 @@ TEST(WindowList, AMissingFileLoadsNothing) {
             desktop.Files[kListPath] = *c.file;
         }
         RunSettings settings;
-        settings.WindowList = {L"kept"};
+        settings.WindowListText = L"kept";
+        settings.WindowList = {{0, 4}};
         LoadWindowList(desktop, settings, kListPath);
         EXPECT_FALSE(settings.ListLoaded) << c.name;
-        EXPECT_EQ(settings.WindowList, std::vector<std::wstring>{L"kept"}) << c.name;
+        EXPECT_EQ(Entries(settings), std::vector<std::wstring>{L"kept"}) << c.name;
         EXPECT_EQ(desktop.Calls, std::vector<std::string>{"TestFile C:\\Tools\\exclude.txt"})
             << c.name;
     }
@@ -156,10 +165,11 @@ TEST(WindowList, AReadErrorGivesAnEmptyListThatIsStillLoaded) {
         FakeDesktop desktop;
         desktop.Files[kListPath] = c.file;
         RunSettings settings;
-        settings.WindowList = {L"stale"};
+        settings.WindowListText = L"stale";
+        settings.WindowList = {{0, 5}};
         LoadWindowList(desktop, settings, kListPath);
         EXPECT_TRUE(settings.ListLoaded) << c.name;
-        EXPECT_EQ(settings.WindowList, c.entries) << c.name;
+        EXPECT_EQ(Entries(settings), c.entries) << c.name;
     }
 }
 
