@@ -7,14 +7,21 @@ namespace {
 
 constexpr int kTitleBufferSize = 256;
 
+// Overflow messages name the window; they are built only when a value overflows.
+DescribeQuantity Describe(const wchar_t* quantity, const std::wstring& title) {
+    return [quantity, &title] {
+        return std::wstring(quantity) + L" of the window \"" + title + L"\"";
+    };
+}
+
 int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
-                const std::wstring& what) {
+                const DescribeQuantity& what) {
     return Add32(position, Mul32(settings.Direction, step, what), what);
 }
 
 // Brings one axis back: the far edge onto the work area's far edge, a negative near edge to 0.
 int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t workAreaFarEdge,
-                 const std::wstring& what) {
+                 const DescribeQuantity& what) {
     int32_t position = nearEdge;
     if (farEdge > workAreaFarEdge) {
         position = Sub32(workAreaFarEdge, Sub32(farEdge, nearEdge, what), what);
@@ -51,17 +58,17 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
     int32_t y = rect.top;
     if (settings.MoveVertical) {
         y = Shifted(rect.top, settings, settings.VerticalStep,
-                    L"The new vertical position of the window \"" + title + L"\"");
+                    Describe(L"The new vertical position", title));
     }
     if (settings.MoveHorizontal) {
         x = Shifted(rect.left, settings, settings.HorizontalStep,
-                    L"The new horizontal position of the window \"" + title + L"\"");
+                    Describe(L"The new horizontal position", title));
     }
     if (settings.GatherWindows) {
         y = Gathered(rect.top, rect.bottom, settings.WorkArea.bottom,
-                     L"The gathered vertical position of the window \"" + title + L"\"");
+                     Describe(L"The gathered vertical position", title));
         x = Gathered(rect.left, rect.right, settings.WorkArea.right,
-                     L"The gathered horizontal position of the window \"" + title + L"\"");
+                     Describe(L"The gathered horizontal position", title));
     }
     desktop.SetWindowPos(window, kInsertAtBottom, x, y, 0, 0, kKeepSize);
     return true;
