@@ -1,6 +1,8 @@
 #include "platform/win32_desktop.h"
 
 #include <windows.h>
+// After windows.h, which it needs; only its types and constants are used.
+#include <dwmapi.h>
 
 #include <exception>
 #include <vector>
@@ -8,6 +10,8 @@
 namespace {
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+WindowHandle FromHwnd(HWND window) { return reinterpret_cast<WindowHandle>(window); }
 
 // Predefined keys are 32-bit values that Windows sign-extends to pointer width.
 HKEY ToHkey(RegistryKey key) {
@@ -18,6 +22,21 @@ HKEY ToHkey(RegistryKey key) {
 }
 
 Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+RECT ToRECT(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+
+// Loaded at run time, so that the exe keeps importing only what every Windows version has.
+DwmGetWindowAttributeFn DwmGetWindowAttributeFunction() {
+    HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (dwm == nullptr) {
+        return nullptr;
+    }
+    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
+    return reinterpret_cast<DwmGetWindowAttributeFn>(
+        reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+}
 
 // How long a window may take to answer before its move is left to its own thread.
 constexpr UINT kAnswerTimeoutMs = 200;
@@ -149,6 +168,37 @@ Rect Win32Desktop::GetWindowRect(WindowHandle window) {
     ::GetWindowRect(ToHwnd(window), &rect);
     return ToRect(rect);
 }
+
+WindowState Win32Desktop::GetWindowState(WindowHandle window) {
+    WindowState state;
+    state.Maximised = IsZoomed(ToHwnd(window)) != 0;
+    state.Minimised = IsIconic(ToHwnd(window)) != 0;
+    state.Topmost = (GetWindowLongW(ToHwnd(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    return state;
+}
+
+bool Win32Desktop::GetVisibleFrame(WindowHandle window, Rect& frame) {
+    static const DwmGetWindowAttributeFn getAttribute = DwmGetWindowAttributeFunction();
+    if (getAttribute == nullptr) {
+        return false;
+    }
+    RECT bounds = {};
+    if (FAILED(getAttribute(ToHwnd(window), DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds))) {
+        return false;
+    }
+    frame = ToRect(bounds);
+    return true;
+}
+
+MonitorArea Win32Desktop::MonitorNearest(const Rect& rect) {
+    const RECT bounds = ToRECT(rect);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &info);
+    return {ToRect(info.rcMonitor), ToRect(info.rcWork)};
+}
+
+WindowHandle Win32Desktop::ShellWindow() { return FromHwnd(GetShellWindow()); }
 
 bool Win32Desktop::ThreadAnswers(WindowHandle window) {
     // Windows of one thread answer or hang together, so each thread is asked once per run.

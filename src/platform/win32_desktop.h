@@ -20,6 +20,10 @@ class Win32Desktop : public Desktop {
     bool IsWindowVisible(WindowHandle window) override;
     int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
     Rect GetWindowRect(WindowHandle window) override;
+    WindowState GetWindowState(WindowHandle window) override;
+    bool GetVisibleFrame(WindowHandle window, Rect& frame) override;
+    MonitorArea MonitorNearest(const Rect& rect) override;
+    WindowHandle ShellWindow() override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override;
     long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;

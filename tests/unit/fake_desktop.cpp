@@ -74,7 +74,7 @@ std::string Narrow(std::wstring_view text) {
 
 WindowHandle FakeDesktop::AddWindow(std::string title, Rect bounds, bool visible) {
     const WindowHandle handle = nextWindow_++;
-    Windows.insert(Windows.begin(), Window{handle, visible, std::move(title), bounds});
+    Windows.insert(Windows.begin(), Window{handle, visible, std::move(title), bounds, {}, {}});
     return handle;
 }
 
@@ -197,6 +197,46 @@ int FakeDesktop::GetWindowTextA(WindowHandle window, char* buffer, int maxCount)
 
 Rect FakeDesktop::GetWindowRect(WindowHandle window) { return WindowAt(window).Bounds; }
 
+WindowState FakeDesktop::GetWindowState(WindowHandle window) { return WindowAt(window).State; }
+
+bool FakeDesktop::GetVisibleFrame(WindowHandle window, Rect& frame) {
+    const Window& found = WindowAt(window);
+    if (found.Frame) {
+        frame = *found.Frame;
+    }
+    return found.Frame.has_value();
+}
+
+MonitorArea FakeDesktop::MonitorNearest(const Rect& rect) {
+    if (Monitors.empty()) {
+        return {{0, 0, 1024, 768}, WorkArea};
+    }
+    // The largest overlap wins; without any, the smallest gap.
+    const auto overlap = [&](const Rect& m) {
+        const int64_t w = std::min<int64_t>(m.right, rect.right) - std::max(m.left, rect.left);
+        const int64_t h = std::min<int64_t>(m.bottom, rect.bottom) - std::max(m.top, rect.top);
+        return w > 0 && h > 0 ? w * h : 0;
+    };
+    const auto gap = [&](const Rect& m) {
+        const int64_t dx =
+            std::max<int64_t>({0, int64_t{m.left} - rect.right, int64_t{rect.left} - m.right});
+        const int64_t dy =
+            std::max<int64_t>({0, int64_t{m.top} - rect.bottom, int64_t{rect.top} - m.bottom});
+        return dx * dx + dy * dy;
+    };
+    const MonitorArea* best = &Monitors.front();
+    for (const MonitorArea& monitor : Monitors) {
+        const int64_t have = overlap(best->Bounds);
+        const int64_t could = overlap(monitor.Bounds);
+        if (could > have || (have == 0 && could == 0 && gap(monitor.Bounds) < gap(best->Bounds))) {
+            best = &monitor;
+        }
+    }
+    return *best;
+}
+
+WindowHandle FakeDesktop::ShellWindow() { return Shell; }
+
 void FakeDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                                int32_t cx, int32_t cy, unsigned flags) {
     Calls.push_back("SetWindowPos " + std::to_string(window));
@@ -210,8 +250,16 @@ void FakeDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, in
         (flags & kKeepSize) ? int64_t{moved.Bounds.right} - moved.Bounds.left : cx;
     const int64_t height =
         (flags & kKeepSize) ? int64_t{moved.Bounds.bottom} - moved.Bounds.top : cy;
+    if (moved.Frame) {
+        // The frame moves with the window.
+        const int64_t dx = int64_t{x} - moved.Bounds.left;
+        const int64_t dy = int64_t{y} - moved.Bounds.top;
+        const Rect f = *moved.Frame;
+        moved.Frame =
+            Rect{clamp(f.left + dx), clamp(f.top + dy), clamp(f.right + dx), clamp(f.bottom + dy)};
+    }
     moved.Bounds = {x, y, clamp(x + width), clamp(y + height)};
-    if (insertAfter == kInsertAtBottom) {
+    if (insertAfter == kInsertAtBottom && (flags & kKeepZOrder) == 0) {
         const auto at = std::find_if(Windows.begin(), Windows.end(),
                                      [&](const Window& w) { return w.Handle == window; });
         std::rotate(at, at + 1, Windows.end());

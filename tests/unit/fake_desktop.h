@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ class FakeDesktop : public Desktop {
         bool Visible = true;
         std::string Title;  // in the ANSI code page
         Rect Bounds;
+        WindowState State;
+        std::optional<Rect> Frame;  // the visible frame, where the system reports one
     };
     struct Move {
         WindowHandle Window, InsertAfter;
@@ -51,6 +54,9 @@ class FakeDesktop : public Desktop {
     std::wstring Separator = L".";
     CodePage AnsiCodePage = CodePage::SingleByte;
     Rect WorkArea{0, 0, 1024, 748};
+    // Empty means one monitor {0, 0, 1024, 768} whose work area is `WorkArea`.
+    std::vector<MonitorArea> Monitors;
+    WindowHandle Shell = 0;
     std::vector<Window> Windows;  // top of the stacking order first
     std::map<std::wstring, File> Files;
     std::vector<Move> Moves;
@@ -72,6 +78,10 @@ class FakeDesktop : public Desktop {
     bool IsWindowVisible(WindowHandle window) override;
     int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
     Rect GetWindowRect(WindowHandle window) override;
+    WindowState GetWindowState(WindowHandle window) override;
+    bool GetVisibleFrame(WindowHandle window, Rect& frame) override;
+    MonitorArea MonitorNearest(const Rect& rect) override;
+    WindowHandle ShellWindow() override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override;
     long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;

@@ -72,7 +72,8 @@ TEST(WindowPass, LeavesHiddenUntitledAndOwnWindowsAlone) {
     FakeDesktop desktop;
     desktop.AddWindow("", {0, 0, 10, 10});
     desktop.AddWindow("Hidden", {0, 0, 10, 10}, false);
-    desktop.Windows.insert(desktop.Windows.begin(), {kSelf, true, "Deskglide", {0, 0, 10, 10}});
+    desktop.Windows.insert(desktop.Windows.begin(),
+                           {kSelf, true, "Deskglide", {0, 0, 10, 10}, {}, {}});
     const WindowHandle titled = desktop.AddWindow("Titled", {0, 0, 10, 10});
     MoveAllWindows(desktop, Shift(true, false, 5, 5), kSelf);
     ASSERT_EQ(desktop.Moves.size(), 1u);
