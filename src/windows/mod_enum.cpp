@@ -35,13 +35,15 @@ int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t workAreaFarEdge,
 }  // namespace
 
 void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
-    desktop.EnumWindows(
-        [&](WindowHandle window) { return MoveWindowCallback(desktop, settings, self, window); });
+    const WindowHandle shell = desktop.ShellWindow();
+    desktop.EnumWindows([&](WindowHandle window) {
+        return MoveWindowCallback(desktop, settings, self, shell, window);
+    });
 }
 
 bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
-                        WindowHandle window) {
-    if (window == self || !desktop.IsWindowVisible(window)) {
+                        WindowHandle shell, WindowHandle window) {
+    if (window == self || window == shell || !desktop.IsWindowVisible(window)) {
         return true;
     }
     char buffer[kTitleBufferSize] = {};
@@ -54,22 +56,34 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
         return true;
     }
     const Rect rect = desktop.GetWindowRect(window);
+    const WindowState state = desktop.GetWindowState(window);
     int32_t x = rect.left;
     int32_t y = rect.top;
-    if (settings.MoveVertical) {
-        y = Shifted(rect.top, settings, settings.VerticalStep,
-                    Describe(L"The new vertical position", title));
+    // A minimised window is parked off screen; moving the parked position shows the user
+    // nothing, or a stub at the gathered place.
+    if (!state.Minimised) {
+        if (settings.MoveVertical) {
+            y = Shifted(rect.top, settings, settings.VerticalStep,
+                        Describe(L"The new vertical position", title));
+        }
+        if (settings.MoveHorizontal) {
+            x = Shifted(rect.left, settings, settings.HorizontalStep,
+                        Describe(L"The new horizontal position", title));
+        }
+        if (settings.GatherWindows) {
+            // A maximised window's borders lie outside the work area on purpose.
+            x = rect.left;
+            y = rect.top;
+            if (!state.Maximised) {
+                y = Gathered(rect.top, rect.bottom, settings.WorkArea.bottom,
+                             Describe(L"The gathered vertical position", title));
+                x = Gathered(rect.left, rect.right, settings.WorkArea.right,
+                             Describe(L"The gathered horizontal position", title));
+            }
+        }
     }
-    if (settings.MoveHorizontal) {
-        x = Shifted(rect.left, settings, settings.HorizontalStep,
-                    Describe(L"The new horizontal position", title));
-    }
-    if (settings.GatherWindows) {
-        y = Gathered(rect.top, rect.bottom, settings.WorkArea.bottom,
-                     Describe(L"The gathered vertical position", title));
-        x = Gathered(rect.left, rect.right, settings.WorkArea.right,
-                     Describe(L"The gathered horizontal position", title));
-    }
-    desktop.SetWindowPos(window, kInsertAtBottom, x, y, 0, 0, kKeepSize);
+    // Going to the bottom would take a topmost window out of the topmost band.
+    const unsigned flags = state.Topmost ? kKeepSize | kKeepZOrder : kKeepSize;
+    desktop.SetWindowPos(window, kInsertAtBottom, x, y, 0, 0, flags);
     return true;
 }
