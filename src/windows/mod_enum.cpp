@@ -19,17 +19,38 @@ int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
     return Add32(position, Mul32(settings.Direction, step, what), what);
 }
 
-// Brings one axis back: the far edge onto the work area's far edge, a negative near edge to 0.
-int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t workAreaFarEdge,
+// Brings one axis back: the far edge onto the monitor's far edge, a near edge beyond the
+// monitor's near edge onto it. The near test looks at the window's own near edge only, so a
+// window longer than the monitor keeps its far edge on the monitor's far edge.
+int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t farLimit,
                  const DescribeQuantity& what) {
     int32_t position = nearEdge;
-    if (farEdge > workAreaFarEdge) {
-        position = Sub32(workAreaFarEdge, Sub32(farEdge, nearEdge, what), what);
+    if (farEdge > farLimit) {
+        position = Sub32(farLimit, Sub32(farEdge, nearEdge, what), what);
     }
-    if (nearEdge < 0) {
-        position = 0;
+    if (nearEdge < nearLimit) {
+        position = nearLimit;
     }
     return position;
+}
+
+// Gathers against the monitor nearest to the window, by what the user sees of it: the window
+// moves by as much as its visible frame has to.
+void GatherPosition(Desktop& desktop, WindowHandle window, const Rect& rect,
+                    const std::wstring& title, int32_t& x, int32_t& y) {
+    Rect frame = rect;
+    if (!desktop.GetVisibleFrame(window, frame)) {
+        frame = rect;
+    }
+    const MonitorArea monitor = desktop.MonitorNearest(frame);
+    const DescribeQuantity vertical = Describe(L"The gathered vertical position", title);
+    const DescribeQuantity horizontal = Describe(L"The gathered horizontal position", title);
+    const int32_t frameY =
+        Gathered(frame.top, frame.bottom, monitor.Bounds.top, monitor.WorkArea.bottom, vertical);
+    const int32_t frameX =
+        Gathered(frame.left, frame.right, monitor.Bounds.left, monitor.WorkArea.right, horizontal);
+    y = Sub32(frameY, Sub32(frame.top, rect.top, vertical), vertical);
+    x = Sub32(frameX, Sub32(frame.left, rect.left, horizontal), horizontal);
 }
 
 }  // namespace
@@ -75,10 +96,7 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
             x = rect.left;
             y = rect.top;
             if (!state.Maximised) {
-                y = Gathered(rect.top, rect.bottom, settings.WorkArea.bottom,
-                             Describe(L"The gathered vertical position", title));
-                x = Gathered(rect.left, rect.right, settings.WorkArea.right,
-                             Describe(L"The gathered horizontal position", title));
+                GatherPosition(desktop, window, rect, title, x, y);
             }
         }
     }

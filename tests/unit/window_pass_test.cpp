@@ -54,6 +54,7 @@ TEST(WindowPass, MovesEachWindowByTheStepsOrGathersIt) {
     };
     for (const auto& c : cases) {
         FakeDesktop desktop;
+        desktop.WorkArea = c.settings.WorkArea;
         const WindowHandle window = desktop.AddWindow("Editor", c.before);
         MoveAllWindows(desktop, c.settings, kSelf);
         ASSERT_EQ(desktop.Moves.size(), 1u) << c.name;
