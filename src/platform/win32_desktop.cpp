@@ -44,6 +44,11 @@ constexpr UINT kAnswerTimeoutMs = 200;
 // Files larger than this are read without reserving their size first.
 constexpr LONGLONG kReserveLimit = 256LL * 1024 * 1024;
 
+// In the session namespace: one lock per user session, as each session has its own desktop.
+constexpr wchar_t kRunLockName[] = L"Local\\Deskglide.Run";
+// Far longer than any run takes, short enough that a stuck lock is soon noticed.
+constexpr DWORD kRunLockTimeoutMs = 30000;
+
 struct EnumState {
     const std::function<bool(WindowHandle)>* callback;
     std::exception_ptr error;
@@ -297,7 +302,30 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
     return ok;
 }
 
+bool Win32Desktop::TakeRunLock() {
+    HANDLE lock = CreateMutexW(nullptr, FALSE, kRunLockName);
+    if (lock == nullptr) {
+        return false;
+    }
+    const DWORD waited = WaitForSingleObject(lock, kRunLockTimeoutMs);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(lock);
+        return false;
+    }
+    runLock_ = lock;
+    return true;
+}
+
+void Win32Desktop::ReleaseRunLock() {
+    if (runLock_ != nullptr) {
+        ReleaseMutex(runLock_);
+        CloseHandle(runLock_);
+        runLock_ = nullptr;
+    }
+}
+
 void Win32Desktop::ReportError(const std::wstring& message) {
+    ReleaseRunLock();
     MessageBoxW(nullptr, message.c_str(), L"Deskglide", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 

@@ -40,14 +40,23 @@ class Win32Desktop : public Desktop {
     void CloseMainWindow() override;
 
     // Creates the program's window hidden, delivers its load event, shows the window unless
-    // the load event closed it, and returns when it has been closed.
-    void RunMainWindow(const MainWindowContent& content,
+    // the load event closed it, and returns true when it has been closed. Runs in one user
+    // session never overlap: the load event waits for any other run's to end, and when that
+    // takes too long nothing is done, the user is told, and false is returned.
+    bool RunMainWindow(const MainWindowContent& content,
                        const std::function<void(WindowHandle)>& onLoad);
 
   private:
+    // The session-wide lock that keeps runs from overlapping. Taking it waits a bounded time;
+    // a lock left by a run that died counts as free.
+    bool TakeRunLock();
+    // Lets the next run go on; called before anything is shown, so that no run waits on a user.
+    void ReleaseRunLock();
+
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
 
     WindowHandle mainWindow_ = 0;
+    void* runLock_ = nullptr;  // the mutex's handle while this run holds it
     std::unordered_map<unsigned long, bool> threadAnswers_;
 };

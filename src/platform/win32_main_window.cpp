@@ -110,8 +110,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-void Win32Desktop::RunMainWindow(const MainWindowContent& content,
+bool Win32Desktop::RunMainWindow(const MainWindowContent& content,
                                  const std::function<void(WindowHandle)>& onLoad) {
+    if (!TakeRunLock()) {
+        MessageBoxW(nullptr,
+                    L"Another Deskglide run is still busy, so this one did nothing. Try again "
+                    L"when it has finished.",
+                    L"Deskglide", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+        return false;
+    }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -135,8 +142,9 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
 
     mainWindow_ = reinterpret_cast<WindowHandle>(window);
     onLoad(mainWindow_);
+    ReleaseRunLock();
     if (!IsWindow(window)) {
-        return;
+        return true;
     }
     // Dressed only now: a run with a mode letter closes the window before it is ever shown.
     state.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
@@ -154,4 +162,5 @@ void Win32Desktop::RunMainWindow(const MainWindowContent& content,
         DispatchMessageW(&message);
     }
     ReleaseDpiResources(state);
+    return true;
 }
