@@ -4,15 +4,26 @@
 #include "run/run_sequence.h"
 #include "ui/frm_main.h"
 
-// Exit status when the program's window cannot be made; the error box says why.
+namespace {
+
+// Runs that did nothing; a message box has said why.
+constexpr int kOtherRunBusyStatus = 5;
 constexpr int kNoWindowStatus = 6;
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     Win32Desktop desktop;
     int status = 0;
-    if (!desktop.RunMainWindow(FrmMainContent(), showCommand,
-                               [&](WindowHandle self) { status = RunLoadEvent(desktop, self); })) {
-        return kNoWindowStatus;
+    switch (desktop.RunMainWindow(FrmMainContent(), showCommand, [&](WindowHandle self) {
+        status = RunLoadEvent(desktop, self);
+    })) {
+        case WindowRun::OtherRunBusy:
+            return kOtherRunBusyStatus;
+        case WindowRun::NoWindow:
+            return kNoWindowStatus;
+        case WindowRun::Ran:
+            break;
     }
     return status;
 }

@@ -5,12 +5,28 @@
 
 #include "common/run_error.h"
 
-int32_t Narrow32(int64_t value, const std::wstring& what) {
+int32_t Narrow32(int64_t value, const DescribeQuantity& what) {
     if (value < std::numeric_limits<int32_t>::min() ||
         value > std::numeric_limits<int32_t>::max()) {
-        RaiseOverflow(what, std::to_wstring(value));
+        RaiseOverflow(what(), std::to_wstring(value));
     }
     return static_cast<int32_t>(value);
+}
+
+int32_t Add32(int32_t a, int32_t b, const DescribeQuantity& what) {
+    return Narrow32(int64_t{a} + b, what);
+}
+
+int32_t Sub32(int32_t a, int32_t b, const DescribeQuantity& what) {
+    return Narrow32(int64_t{a} - b, what);
+}
+
+int32_t Mul32(int32_t a, int32_t b, const DescribeQuantity& what) {
+    return Narrow32(int64_t{a} * b, what);
+}
+
+int32_t Narrow32(int64_t value, const std::wstring& what) {
+    return Narrow32(value, [&] { return what; });
 }
 
 int32_t Add32(int32_t a, int32_t b, const std::wstring& what) {

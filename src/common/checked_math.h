@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Signed 32-bit arithmetic that raises the overflow error instead of wrapping. `what` names the
@@ -9,6 +10,13 @@ int32_t Add32(int32_t a, int32_t b, const std::wstring& what);
 int32_t Sub32(int32_t a, int32_t b, const std::wstring& what);
 int32_t Mul32(int32_t a, int32_t b, const std::wstring& what);
 int32_t Narrow32(int64_t value, const std::wstring& what);
+
+// The same, for callers that check many values: `what` is called only when one overflows.
+using DescribeQuantity = std::function<std::wstring()>;
+int32_t Add32(int32_t a, int32_t b, const DescribeQuantity& what);
+int32_t Sub32(int32_t a, int32_t b, const DescribeQuantity& what);
+int32_t Mul32(int32_t a, int32_t b, const DescribeQuantity& what);
+int32_t Narrow32(int64_t value, const DescribeQuantity& what);
 
 // Rounds to the nearest integer, halves to the even neighbour; raises the overflow error when
 // the result does not fit in 32 bits (or the value is not finite).

@@ -14,6 +14,13 @@ struct ScrollMode {
     static constexpr int32_t Vertical = 2;
 };
 
+// One entry of the window list: where it lies in the list's text.
+struct ListEntry {
+    size_t Start = 0;
+    size_t Length = 0;
+    bool operator==(const ListEntry&) const = default;
+};
+
 // Everything one run has decided. The run sequence writes it before the window pass; the
 // window pass, the list filter and the wallpaper shift only read it.
 struct RunSettings {
@@ -25,7 +32,10 @@ struct RunSettings {
     int32_t HorizontalStep = 0;
     int16_t Direction = 1;
     Rect WorkArea;
-    std::vector<std::wstring> WindowList;
+    // The list file's text, lowered in the user's locale, and its entries in file order: kept
+    // as one text because a list can have hundreds of thousands of lines.
+    std::wstring WindowListText;
+    std::vector<ListEntry> WindowList;
     bool ListLoaded = false;
     bool ExcludeMode = false;
 };

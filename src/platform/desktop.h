@@ -15,6 +15,7 @@ enum class RegistryKey : std::uintptr_t {};
 constexpr RegistryKey kHkeyCurrentUser{0x80000001};
 constexpr WindowHandle kInsertAtBottom{1};  // HWND_BOTTOM
 constexpr unsigned kKeepSize = 1;           // SWP_NOSIZE
+constexpr unsigned kKeepZOrder = 4;         // SWP_NOZORDER
 constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegBinary = 3;
 constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE
@@ -22,6 +23,18 @@ constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWI
 enum class FileTest { Absent, Present, Failed };
 // The encodings a byte-order mark can select for a list file.
 enum class UnicodeForm { Utf8, Utf16Le };
+
+struct WindowState {
+    bool Maximised = false;
+    bool Minimised = false;
+    bool Topmost = false;
+};
+
+// A monitor's whole rectangle and the part of it not taken by taskbars and docked bars.
+struct MonitorArea {
+    Rect Bounds;
+    Rect WorkArea;
+};
 
 // Every operation the logic performs on the desktop. The Win32 implementation calls the ANSI
 // variants named here; the tests stand a fake desktop in its place.
@@ -56,6 +69,15 @@ class Desktop {
     virtual int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) = 0;
     // The window's screen rectangle; the result is not examined.
     virtual Rect GetWindowRect(WindowHandle window) = 0;
+    // IsZoomed, IsIconic and WS_EX_TOPMOST.
+    virtual WindowState GetWindowState(WindowHandle window) = 0;
+    // The part of the window the user sees, without invisible resize borders, where the system
+    // reports one (DWMWA_EXTENDED_FRAME_BOUNDS); false where it reports none, as under Wine.
+    virtual bool GetVisibleFrame(WindowHandle window, Rect& frame) = 0;
+    // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST).
+    virtual MonitorArea MonitorNearest(const Rect& rect) = 0;
+    // The shell's desktop window (GetShellWindow), WindowHandle{} when there is none.
+    virtual WindowHandle ShellWindow() = 0;
     // Moves the window; a window that does not answer in time is moved asynchronously, so a
     // hung program cannot stop the run. The result is not examined.
     virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,

@@ -1,6 +1,8 @@
 #include "platform/win32_desktop.h"
 
 #include <windows.h>
+// After windows.h, which it needs; only its types and constants are used.
+#include <dwmapi.h>
 
 #include <cstring>
 #include <exception>
@@ -14,6 +16,10 @@ HWND ToHwnd(WindowHandle window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }
 
+WindowHandle FromHwnd(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+}
+
 // Predefined keys are 32-bit values that Windows sign-extends to pointer width.
 HKEY ToHkey(RegistryKey key) {
     if (key == kHkeyCurrentUser) {
@@ -24,8 +30,31 @@ HKEY ToHkey(RegistryKey key) {
 
 Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
+RECT ToRECT(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+
+// Loaded at run time, so that the exe keeps importing only what every Windows version has.
+DwmGetWindowAttributeFn DwmGetWindowAttributeFunction() {
+    HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (dwm == nullptr) {
+        return nullptr;
+    }
+    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
+    return reinterpret_cast<DwmGetWindowAttributeFn>(
+        reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+}
+
 // How long a window may take to answer before its move is left to its own thread.
 constexpr UINT kAnswerTimeoutMs = 200;
+
+// Files larger than this are read without reserving their size first.
+constexpr LONGLONG kReserveLimit = 256LL * 1024 * 1024;
+
+// In the session namespace: one lock per user session, as each session has its own desktop.
+constexpr wchar_t kRunLockName[] = L"Local\\Deskglide.Run";
+// Far longer than any run takes, short enough that a stuck lock is soon noticed.
+constexpr DWORD kRunLockTimeoutMs = 30000;
 
 struct EnumState {
     const std::function<bool(WindowHandle)>* callback;
@@ -36,10 +65,7 @@ struct EnumState {
 BOOL CALLBACK EnumTrampoline(HWND window, LPARAM param) {
     auto* state = reinterpret_cast<EnumState*>(param);
     try {
-        return (*state->callback)(
-                   static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window)))
-                   ? TRUE
-                   : FALSE;
+        return (*state->callback)(FromHwnd(window)) ? TRUE : FALSE;
     } catch (...) {
         state->error = std::current_exception();
         return FALSE;
@@ -175,6 +201,37 @@ Rect Win32Desktop::GetWindowRect(WindowHandle window) {
     return ToRect(rect);
 }
 
+WindowState Win32Desktop::GetWindowState(WindowHandle window) {
+    WindowState state;
+    state.Maximised = IsZoomed(ToHwnd(window)) != 0;
+    state.Minimised = IsIconic(ToHwnd(window)) != 0;
+    state.Topmost = (GetWindowLongW(ToHwnd(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    return state;
+}
+
+bool Win32Desktop::GetVisibleFrame(WindowHandle window, Rect& frame) {
+    static const DwmGetWindowAttributeFn getAttribute = DwmGetWindowAttributeFunction();
+    if (getAttribute == nullptr) {
+        return false;
+    }
+    RECT bounds = {};
+    if (FAILED(getAttribute(ToHwnd(window), DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds))) {
+        return false;
+    }
+    frame = ToRect(bounds);
+    return true;
+}
+
+MonitorArea Win32Desktop::MonitorNearest(const Rect& rect) {
+    const RECT bounds = ToRECT(rect);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &info);
+    return {ToRect(info.rcMonitor), ToRect(info.rcWork)};
+}
+
+WindowHandle Win32Desktop::ShellWindow() { return FromHwnd(GetShellWindow()); }
+
 bool Win32Desktop::ThreadAnswers(WindowHandle window) {
     // Windows of one thread answer or hang together, so each thread is asked once per run.
     const DWORD thread = GetWindowThreadProcessId(ToHwnd(window), nullptr);
@@ -255,6 +312,12 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
     if (!file) {
         return false;
     }
+    // One allocation for the whole file, where its size is plausible.
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file.get(), &size) != 0 && size.QuadPart > 0 &&
+        size.QuadPart < kReserveLimit) {
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    }
     char chunk[65536];
     DWORD read = 0;
     bool ok = true;
@@ -267,7 +330,30 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
     return ok;
 }
 
+bool Win32Desktop::TakeRunLock() {
+    HANDLE lock = CreateMutexW(nullptr, FALSE, kRunLockName);
+    if (lock == nullptr) {
+        return false;
+    }
+    const DWORD waited = WaitForSingleObject(lock, kRunLockTimeoutMs);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(lock);
+        return false;
+    }
+    runLock_ = lock;
+    return true;
+}
+
+void Win32Desktop::ReleaseRunLock() {
+    if (runLock_ != nullptr) {
+        ReleaseMutex(runLock_);
+        CloseHandle(runLock_);
+        runLock_ = nullptr;
+    }
+}
+
 void Win32Desktop::ReportError(const std::wstring& message) {
+    ReleaseRunLock();
     MessageBoxW(nullptr, message.c_str(), L"Deskglide", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 

@@ -6,6 +6,8 @@
 #include "platform/desktop.h"
 #include "platform/main_window.h"
 
+enum class WindowRun { Ran, OtherRunBusy, NoWindow };
+
 // The desktop as Win32 provides it.
 class Win32Desktop : public Desktop {
   public:
@@ -21,6 +23,10 @@ class Win32Desktop : public Desktop {
     bool IsWindowVisible(WindowHandle window) override;
     int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
     Rect GetWindowRect(WindowHandle window) override;
+    WindowState GetWindowState(WindowHandle window) override;
+    bool GetVisibleFrame(WindowHandle window, Rect& frame) override;
+    MonitorArea MonitorNearest(const Rect& rect) override;
+    WindowHandle ShellWindow() override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override;
     long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
@@ -38,14 +44,23 @@ class Win32Desktop : public Desktop {
 
     // Creates the program's window hidden, delivers its load event, shows the window with
     // `showCommand` (a ShowWindow command) unless the load event closed it, and returns when
-    // it has been closed. Returns false, after reporting why, when the window cannot be made.
-    bool RunMainWindow(const MainWindowContent& content, int showCommand,
-                       const std::function<void(WindowHandle)>& onLoad);
+    // it has been closed. Runs in one user session never overlap: the load event waits for any
+    // other run's to end. When that takes too long, or the window cannot be made, nothing is
+    // done and the user is told why.
+    WindowRun RunMainWindow(const MainWindowContent& content, int showCommand,
+                            const std::function<void(WindowHandle)>& onLoad);
 
   private:
+    // The session-wide lock that keeps runs from overlapping. Taking it waits a bounded time;
+    // a lock left by a run that died counts as free.
+    bool TakeRunLock();
+    // Lets the next run go on; called before anything is shown, so that no run waits on a user.
+    void ReleaseRunLock();
+
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
 
     WindowHandle mainWindow_{};
+    void* runLock_ = nullptr;  // the mutex's handle while this run holds it
     std::unordered_map<unsigned long, bool> threadAnswers_;
 };

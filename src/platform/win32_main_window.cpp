@@ -111,8 +111,15 @@ std::wstring NoWindowMessage(const wchar_t* call, DWORD error) {
 
 }  // namespace
 
-bool Win32Desktop::RunMainWindow(const MainWindowContent& content, int showCommand,
-                                 const std::function<void(WindowHandle)>& onLoad) {
+WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int showCommand,
+                                      const std::function<void(WindowHandle)>& onLoad) {
+    if (!TakeRunLock()) {
+        MessageBoxW(nullptr,
+                    L"Another Deskglide run is still busy, so this one did nothing. Try again "
+                    L"when it has finished.",
+                    L"Deskglide", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+        return WindowRun::OtherRunBusy;
+    }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
@@ -127,7 +134,7 @@ bool Win32Desktop::RunMainWindow(const MainWindowContent& content, int showComma
                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (RegisterClassExW(&windowClass) == 0) {
         ReportError(NoWindowMessage(L"RegisterClassExW", GetLastError()));
-        return false;
+        return WindowRun::NoWindow;
     }
 
     MainWindowState state;
@@ -137,13 +144,14 @@ bool Win32Desktop::RunMainWindow(const MainWindowContent& content, int showComma
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &state);
     if (window == nullptr) {
         ReportError(NoWindowMessage(L"CreateWindowExW", GetLastError()));
-        return false;
+        return WindowRun::NoWindow;
     }
 
     mainWindow_ = static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
     onLoad(mainWindow_);
+    ReleaseRunLock();
     if (!IsWindow(window)) {
-        return true;
+        return WindowRun::Ran;
     }
     // Dressed only now: a run with a mode letter closes the window before it is ever shown.
     state.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
@@ -161,5 +169,5 @@ bool Win32Desktop::RunMainWindow(const MainWindowContent& content, int showComma
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return true;
+    return WindowRun::Ran;
 }

@@ -3,11 +3,13 @@
 #include "common/run_settings.h"
 #include "platform/desktop.h"
 
-// One pass over every top-level window: each visible, titled window other than `self` is
-// shifted by the steps (or gathered into the work area) and put at the bottom of the stacking
+// One pass over every top-level window: each visible, titled window other than `self` and the
+// shell's desktop window is shifted by the steps (or gathered into the work area of the monitor
+// nearest to it) and put at the bottom of the stacking order. Minimised windows keep their
+// position, maximised ones are not gathered, and topmost ones keep their place in the stacking
 // order.
 void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self);
 
 // Handles one window of the pass; always returns true so that every window is visited.
 bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
-                        WindowHandle window);
+                        WindowHandle shell, WindowHandle window);

@@ -9,22 +9,24 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
-// The whole file as text: marked UTF-8 or UTF-16 LE, otherwise the ANSI code page. Empty when
-// the file cannot be read.
-std::wstring ReadListText(Desktop& desktop, const std::wstring& path) {
+// The whole file as text, lowered: marked UTF-8 or UTF-16 LE, otherwise the ANSI code page.
+// Empty when the file cannot be read.
+std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
     try {
         std::string bytes;
         if (!desktop.ReadFileBytes(path, bytes)) {
             return {};
         }
-        const std::string_view text = bytes;
-        if (text.starts_with(kUtf8Mark)) {
-            return desktop.FromUnicode(text.substr(kUtf8Mark.size()), UnicodeForm::Utf8);
-        }
-        if (text.starts_with(kUtf16LeMark)) {
-            return desktop.FromUnicode(text.substr(kUtf16LeMark.size()), UnicodeForm::Utf16Le);
-        }
-        return desktop.FromAnsi(text);
+        const std::string_view raw = bytes;
+        const std::wstring text =
+            raw.starts_with(kUtf8Mark)
+                ? desktop.FromUnicode(raw.substr(kUtf8Mark.size()), UnicodeForm::Utf8)
+            : raw.starts_with(kUtf16LeMark)
+                ? desktop.FromUnicode(raw.substr(kUtf16LeMark.size()), UnicodeForm::Utf16Le)
+                : desktop.FromAnsi(raw);
+        // Lowered once here, not once per window: lowering maps character by character, so
+        // the line breaks stay where they were.
+        return desktop.LowerCase(text);
     } catch (const std::exception&) {
         // A file too large to hold is a read error like any other.
         return {};
@@ -32,8 +34,8 @@ std::wstring ReadListText(Desktop& desktop, const std::wstring& path) {
 }
 
 // Nothing is trimmed, and an LF alone is part of an entry.
-std::vector<std::wstring> SplitAtCrLf(std::wstring_view text) {
-    std::vector<std::wstring> entries;
+std::vector<ListEntry> SplitAtCrLf(std::wstring_view text) {
+    std::vector<ListEntry> entries;
     if (text.empty()) {
         return entries;
     }
@@ -42,10 +44,10 @@ std::vector<std::wstring> SplitAtCrLf(std::wstring_view text) {
     for (;;) {
         const size_t end = text.find(kSeparator, start);
         if (end == std::wstring_view::npos) {
-            entries.emplace_back(text.substr(start));
+            entries.push_back({start, text.size() - start});
             return entries;
         }
-        entries.emplace_back(text.substr(start, end - start));
+        entries.push_back({start, end - start});
         start = end + kSeparator.size();
     }
 }
@@ -57,16 +59,22 @@ void LoadWindowList(Desktop& desktop, RunSettings& settings, const std::wstring&
     if (desktop.TestFile(path) == FileTest::Absent) {
         return;
     }
-    settings.WindowList = SplitAtCrLf(ReadListText(desktop, path));
+    settings.WindowListText = ReadLoweredListText(desktop, path);
+    settings.WindowList = SplitAtCrLf(settings.WindowListText);
     settings.ListLoaded = true;
 }
 
 bool IsSkippedByList(Desktop& desktop, const RunSettings& settings, const std::wstring& title) {
     const std::wstring loweredTitle = desktop.LowerCase(title);
-    for (const std::wstring& entry : settings.WindowList) {
-        if (!entry.empty() && loweredTitle.find(desktop.LowerCase(entry)) != std::wstring::npos) {
+    for (const ListEntry& entry : settings.WindowList) {
+        const std::wstring_view text = ListEntryText(settings, entry);
+        if (!text.empty() && loweredTitle.find(text) != std::wstring::npos) {
             return settings.ExcludeMode;
         }
     }
     return !settings.ExcludeMode;
+}
+
+std::wstring_view ListEntryText(const RunSettings& settings, const ListEntry& entry) {
+    return std::wstring_view(settings.WindowListText).substr(entry.Start, entry.Length);
 }

@@ -19,6 +19,8 @@ class FakeDesktop : public Desktop {
         std::string Title;  // in the ANSI code page
         Rect Bounds;
         bool Visible = true;
+        WindowState State = {};
+        std::optional<Rect> Frame = {};  // the visible frame, where the system reports one
     };
     struct Value {
         unsigned long Type = kRegSz;
@@ -35,6 +37,8 @@ class FakeDesktop : public Desktop {
     std::wstring Separator = L".";
     Rect WorkArea{0, 0, 1024, 748};
     std::vector<Window> Windows;
+    std::vector<MonitorArea> Monitors;  // none: one monitor, 1024 x 768 with the work area above
+    WindowHandle Shell{};
     std::map<std::wstring, File> Files;       // by full path
     std::map<std::string, Value> DesktopKey;  // the desktop settings, by value name
     std::optional<std::string> AppliedWallpaper;
@@ -98,6 +102,25 @@ class FakeDesktop : public Desktop {
         return static_cast<int>(title.size());
     }
     Rect GetWindowRect(WindowHandle window) override { return At(window).Bounds; }
+    WindowState GetWindowState(WindowHandle window) override { return At(window).State; }
+    bool GetVisibleFrame(WindowHandle window, Rect& frame) override {
+        frame = At(window).Frame.value_or(frame);
+        return At(window).Frame.has_value();
+    }
+    // The monitor nearest to the rectangle's centre.
+    MonitorArea MonitorNearest(const Rect& r) override {
+        const int64_t x = (int64_t{r.left} + r.right) / 2;
+        const int64_t y = (int64_t{r.top} + r.bottom) / 2;
+        const auto distance = [&](const MonitorArea& m) {
+            return std::max({m.Bounds.left - x, x - m.Bounds.right, int64_t{0}}) +
+                   std::max({m.Bounds.top - y, y - m.Bounds.bottom, int64_t{0}});
+        };
+        const auto nearest = std::min_element(
+            Monitors.begin(), Monitors.end(),
+            [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
+        return nearest == Monitors.end() ? MonitorArea{{0, 0, 1024, 768}, WorkArea} : *nearest;
+    }
+    WindowHandle ShellWindow() override { return Shell; }
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override {
         Rect& bounds = At(window).Bounds;
@@ -107,7 +130,7 @@ class FakeDesktop : public Desktop {
         };
         bounds = {x, y, end(x, keepSize ? int64_t{bounds.right} - bounds.left : cx),
                   end(y, keepSize ? int64_t{bounds.bottom} - bounds.top : cy)};
-        if (insertAfter == kInsertAtBottom && !(flags & 4)) {  // without SWP_NOZORDER
+        if (insertAfter == kInsertAtBottom && !(flags & kKeepZOrder)) {
             std::rotate(Find(window), Find(window) + 1, Windows.end());
         }
     }

@@ -144,6 +144,8 @@ void CheckInformationWindow(HWND window) {
     }
 }
 
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
 class Exe : public testing::TestWithParam<Row> {};
 
 TEST_P(Exe, Runs) {
@@ -237,6 +239,9 @@ const Row kRows[] = {
     {.name = "GathersIntoTheRealWorkArea", .args = L"g",
      .windows = {{Kind::Plain, L"A", {900, 600}, {824, 598}}, {Kind::Plain, L"B", {-30, -20}, {0, 0}}}},
     {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = "12", .originYAfter = L"37"},
+    {.name = "RunsStartedTogetherTakeTurns", .args = L"vw 10", .windows = {{Kind::Plain, L"A", kAt, {100, 180}}},
+     .originY = "0", .originYAfter = L"80", .runs = 8},
+    {.name = "GatherLeavesAMaximisedWindowAlone", .args = L"g", .windows = {{Kind::Maximised, L"A", kAt, {-4, -4}}}},
     {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {{Kind::Plain, L"A", kAt, {100, 130}}},
      .file = File::Hidden, .list = L"exclude.txt", .bytes = "A"},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {{Kind::Plain, L"A", kAt, {100, 130}}}, .file = File::Folder},
