@@ -4,10 +4,15 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
+
+inline std::ostream& operator<<(std::ostream& out, const Rect& r) {
+    return out << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
+}
 
 // An in-memory desktop: windows from the top of the stacking order down, the desktop settings
 // key, files, a locale and Latin-1 as the ANSI code page. It keeps what a run did to it: where
