@@ -60,12 +60,11 @@ class FakeDesktop : public Desktop {
     std::wstring CommandLineArguments() override { return Arguments; }
     std::wstring ProgramDirectory() override { return L"C:\\Tools"; }
     std::wstring DecimalSeparator() override { return Separator; }
-    std::wstring LowerCase(std::wstring_view text) override {
+    std::wstring LowerCase(std::wstring_view text) override {  // ASCII and Latin-1 capitals
         std::wstring lowered(text);
-        for (auto& c : lowered) {
-            const bool capital = (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-            c = capital ? c + 0x20 : c;
-        }
+        std::transform(text.begin(), text.end(), lowered.begin(), [](wchar_t c) -> wchar_t {
+            return (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 0x20 : c;
+        });
         return lowered;
     }
     std::wstring FromAnsi(std::string_view bytes) override {
@@ -112,18 +111,17 @@ class FakeDesktop : public Desktop {
         frame = At(window).Frame.value_or(frame);
         return At(window).Frame.has_value();
     }
-    // The monitor nearest to the rectangle's centre.
+    // The monitor that holds the rectangle's centre; else the first, the primary.
     MonitorArea MonitorNearest(const Rect& r) override {
-        const int64_t x = (int64_t{r.left} + r.right) / 2;
-        const int64_t y = (int64_t{r.top} + r.bottom) / 2;
-        const auto distance = [&](const MonitorArea& m) {
-            return std::max({m.Bounds.left - x, x - m.Bounds.right, int64_t{0}}) +
-                   std::max({m.Bounds.top - y, y - m.Bounds.bottom, int64_t{0}});
+        const int64_t x = (int64_t{r.left} + r.right) / 2, y = (int64_t{r.top} + r.bottom) / 2;
+        const auto holds = [&](const MonitorArea& m) {
+            return x >= m.Bounds.left && x < m.Bounds.right && y >= m.Bounds.top &&
+                   y < m.Bounds.bottom;
         };
-        const auto nearest = std::min_element(
-            Monitors.begin(), Monitors.end(),
-            [&](const auto& a, const auto& b) { return distance(a) < distance(b); });
-        return nearest == Monitors.end() ? MonitorArea{{0, 0, 1024, 768}, WorkArea} : *nearest;
+        const auto found = std::find_if(Monitors.begin(), Monitors.end(), holds);
+        return found != Monitors.end() ? *found
+               : Monitors.empty()      ? MonitorArea{{0, 0, 1024, 768}, WorkArea}
+                                       : Monitors[0];
     }
     WindowHandle ShellWindow() override { return Shell; }
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
@@ -140,13 +138,12 @@ class FakeDesktop : public Desktop {
         }
     }
     long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
-        std::string lowered = subkey;
+        std::string lowered = subkey;  // key names are compared without regard to case
         std::transform(lowered.begin(), lowered.end(), lowered.begin(), ::tolower);
-        if (root != kHkeyCurrentUser || lowered != "control panel\\desktop") {
-            return 2;  // not found
-        }
-        key = kOpenKey;
-        return ++OpenKeys, 0;
+        const bool found = root == kHkeyCurrentUser && lowered == "control panel\\desktop";
+        key = found ? kOpenKey : key;
+        OpenKeys += found ? 1 : 0;
+        return found ? 0 : 2;  // not found
     }
     long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
         return RegOpenKeyA(root, subkey, key);
@@ -165,11 +162,10 @@ class FakeDesktop : public Desktop {
     }
     long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
                         const unsigned char* data, unsigned long size) override {
-        if (key != kOpenKey) {
-            return 6;  // invalid handle
+        if (key == kOpenKey) {
+            DesktopKey[name] = {type, std::string(reinterpret_cast<const char*>(data), size)};
         }
-        DesktopKey[name] = {type, std::string(reinterpret_cast<const char*>(data), size)};
-        return 0;
+        return key == kOpenKey ? 0 : 6;  // invalid handle
     }
     long RegCloseKey(RegistryKey key) override {
         OpenKeys -= key == kOpenKey ? 1 : 0;

@@ -128,7 +128,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"g", .after = {{-1000, 100}, {2000, 740}, {-1280, 100}}, .change = {kThreeMonitors,
              Window('0', {-1000, 100, -400, 500}), Window('1', {2000, 900, 2400, 1200}),
              Window('2', {-1400, 100, -1000, 400})}},
-        {.args = L"g", .after = {{3740, 940}, {1920, 100}, {100, 0}}, .change = {kThreeMonitors,
+        {.args = L"g", .after = {{1820, 940}, {1920, 100}, {100, 0}}, .change = {kThreeMonitors,
              Window('0', {5000, 5000, 5100, 5100}), Window('1', {1880, 100, 2180, 400}),
              Window('2', {100, -50, 500, 200})}},
         {.args = L"vs", .after = {{-1000, 287}, {900, 787}, {-50, 207}},
