@@ -15,14 +15,14 @@ struct TestWindow {
     const wchar_t* title;
     POINT at, expected;
 };
-enum class File { None, Plain, Hidden, Folder, Locked };
+enum class File { Plain, Hidden, Folder, Locked };
 struct Row {
     const char* name = "";
     const wchar_t* args = L"";
     std::vector<TestWindow> windows = {};
-    File file = File::None;  // a list beside the exe
-    const wchar_t* list = L"include.txt";
+    const wchar_t* list = nullptr;  // a list file beside the exe, of these bytes
     std::string bytes = {};
+    File file = File::Plain;
     const char* originY = nullptr;  // stored before the run, without a NUL
     const wchar_t* originYAfter = nullptr;
     DWORD status = 0;
@@ -58,20 +58,13 @@ DWORD WINAPI Hang(void*) {  // a window whose thread never handles a message aga
     return 0;
 }
 
-// The first visible top-level window of `process` of class `className`, waiting 10 s for it.
-HWND WindowOf(DWORD process, const wchar_t* className) {
-    for (int i = 0; i < 200; ++i, Pump(50)) {
-        for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-            DWORD owner = 0;
-            wchar_t name[64] = {};
-            GetWindowThreadProcessId(w, &owner);
-            GetClassNameW(w, name, 64);
-            if (owner == process && IsWindowVisible(w) && std::wstring(name) == className) {
-                return w;
-            }
-        }
+// The visible top-level window of that class and title, waiting 10 s for it.
+HWND Await(const wchar_t* className, const wchar_t* title = nullptr) {
+    HWND found = nullptr;
+    for (int i = 0; i < 200 && !IsWindowVisible(found = FindWindowW(className, title)); ++i) {
+        Pump(50);
     }
-    return nullptr;
+    return found;
 }
 
 PROCESS_INFORMATION Start(std::wstring commandLine, WORD show = SW_SHOWNORMAL) {
@@ -145,7 +138,7 @@ TEST_P(Exe, Runs) {
     wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
     *wcsrchr(folder, L'\\') = L'\0';
-    const std::wstring list = folder + (L"\\" + std::wstring(row.list));
+    const std::wstring list = folder + (L"\\" + std::wstring(row.list ? row.list : L"none"));
     const std::wstring savedOrigin = OriginY();
     if (row.originY != nullptr) {
         RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperOriginY", REG_SZ,
@@ -154,7 +147,7 @@ TEST_P(Exe, Runs) {
     HANDLE file = nullptr;
     if (row.file == File::Folder) {
         CreateDirectoryW(list.c_str(), nullptr);
-    } else if (row.file != File::None) {
+    } else if (row.list != nullptr) {
         file = CreateFileW(list.c_str(), GENERIC_WRITE,
                            row.file == File::Locked ? 0 : FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            row.file == File::Hidden ? FILE_ATTRIBUTE_HIDDEN : 0, nullptr);
@@ -165,7 +158,7 @@ TEST_P(Exe, Runs) {
     for (const TestWindow& w : row.windows) {
         if (w.kind == Kind::Notepad) {
             notepad = Start(L"notepad.exe");
-            windows.push_back(WindowOf(notepad.dwProcessId, L"Notepad"));
+            windows.push_back(Await(L"Notepad"));
             SetWindowPos(windows.back(), nullptr, w.at.x, w.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         } else if (w.kind == Kind::Hung) {
             CloseHandle(CreateThread(nullptr, 0, Hang, nullptr, 0, nullptr));
@@ -185,12 +178,12 @@ TEST_P(Exe, Runs) {
             Start(L"\"" + std::wstring(folder) + L"\\deskglide.exe\" " + row.args, row.show));
     }
     if (row.box != nullptr) {
-        const HWND box = WindowOf(runs[0].dwProcessId, L"#32770");
+        const HWND box = Await(L"#32770", L"Deskglide");
         EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)),
                   std::wstring(L"Deskglide: ") + row.box);
         PostMessageW(box, WM_CLOSE, 0, 0);
     } else if (std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
-        const HWND window = WindowOf(runs[0].dwProcessId, L"DeskglideMain");
+        const HWND window = Await(L"DeskglideMain");
         EXPECT_EQ(IsIconic(window) != 0, row.show == SW_SHOWMINNOACTIVE);
         EXPECT_EQ(IsZoomed(window) != 0, row.show == SW_SHOWMAXIMIZED);
         if (row.show == SW_SHOWNORMAL) {
@@ -211,9 +204,8 @@ TEST_P(Exe, Runs) {
     }
     EXPECT_EQ(OriginY(), row.originYAfter ? row.originYAfter : savedOrigin);
 
-    savedOrigin.empty() ? RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY")
-                        : RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY",
-                                          REG_SZ, savedOrigin.c_str(), 2 * savedOrigin.size() + 2);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY", REG_SZ,
+                    savedOrigin.c_str(), 2 * savedOrigin.size() + 2);
     TerminateProcess(notepad.hProcess, 0);
     CloseHandle(file);
     DeleteFileW(list.c_str());
@@ -221,26 +213,30 @@ TEST_P(Exe, Runs) {
 }
 
 const POINT kAt{100, 100};
+TestWindow Plain(const wchar_t* title, POINT at, POINT expected) {
+    return {Kind::Plain, title, at, expected};
+}
+const TestWindow kStays = Plain(L"B", {150, 150}, {150, 150});
 // clang-format off
 const Row kRows[] = {
     {.name = "MovesItsOwnAndAnotherProgramsWindows", .args = L"v 30",
-     .windows = {{Kind::Plain, L"A", kAt, {100, 130}}, {Kind::Notepad, L"Notepad", {200, 150}, {200, 180}}}},
+     .windows = {Plain(L"A", kAt, {100, 130}), {Kind::Notepad, L"Notepad", {200, 150}, {200, 180}}}},
     {.name = "GathersIntoTheRealWorkArea", .args = L"g",
-     .windows = {{Kind::Plain, L"A", {900, 600}, {824, 598}}, {Kind::Plain, L"B", {-30, -20}, {0, 0}}}},
-    {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = "12", .originYAfter = L"37"},
-    {.name = "RunsStartedTogetherTakeTurns", .args = L"vw 10", .windows = {{Kind::Plain, L"A", kAt, {100, 180}}},
-     .originY = "0", .originYAfter = L"80", .runs = 8},
+     .windows = {Plain(L"A", {900, 600}, {824, 598}), Plain(L"B", {-30, -20}, {0, 0})}},
     {.name = "GatherLeavesAMaximisedWindowAlone", .args = L"g", .windows = {{Kind::Maximised, L"A", kAt, {-4, -4}}}},
-    {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {{Kind::Plain, L"A", kAt, {100, 130}}},
-     .file = File::Hidden, .list = L"exclude.txt", .bytes = "A"},
-    {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {{Kind::Plain, L"A", kAt, {100, 130}}}, .file = File::Folder},
-    {.name = "ALockedListIsEmpty", .args = L"vi 30", .windows = {{Kind::Plain, L"A", kAt, kAt}}, .file = File::Locked, .bytes = "A"},
-    {.name = "AMarkedListIsUtf8", .args = L"vi 30",
-     .windows = {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}},
-     .file = File::Plain, .bytes = "\xEF\xBB\xBF\xC3\xA4rg"},
-    {.name = "AMarkedListIsUtf16", .args = L"vi 30",
-     .windows = {{Kind::Plain, L"\u00C4rger", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}},
-     .file = File::Plain, .bytes = std::string("\xFF\xFE\xE4\0r\0", 6)},
+    {.name = "AHungWindowCannotStopTheRun", .args = L"v 10",
+     .windows = {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, Plain(L"A", kAt, {100, 110})}},
+    {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = "12", .originYAfter = L"37"},
+    {.name = "RunsStartedTogetherTakeTurns", .args = L"vw 10", .windows = {Plain(L"A", kAt, {100, 180})},
+     .originY = "0", .originYAfter = L"80", .runs = 8},
+    {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {Plain(L"A", kAt, {100, 130})},
+     .list = L"exclude.txt", .bytes = "A", .file = File::Hidden},
+    {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
+    {.name = "ALockedListIsEmpty", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt", .bytes = "A", .file = File::Locked},
+    {.name = "AMarkedListIsUtf8", .args = L"vi 30", .windows = {Plain(L"\u00C4rger", kAt, {100, 130}), kStays},
+     .list = L"include.txt", .bytes = "\xEF\xBB\xBF\xC3\xA4rg"},
+    {.name = "AMarkedListIsUtf16", .args = L"vi 30", .windows = {Plain(L"\u00C4rger", kAt, {100, 130}), kStays},
+     .list = L"include.txt", .bytes = std::string("\xFF\xFE\xE4\0r\0", 6)},
     {.name = "ReportsAnOverflowInABox", .args = L"v 3000000000", .status = 2,
      .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
     {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = "abc", .originYAfter = L"abc", .status = 3,
@@ -248,14 +244,11 @@ const Row kRows[] = {
     {.name = "InformationWindow"},
     {.name = "InformationWindowMinimised", .show = SW_SHOWMINNOACTIVE},
     {.name = "InformationWindowMaximised", .show = SW_SHOWMAXIMIZED},
-    {.name = "AHungWindowCannotStopTheRun", .args = L"v 10",
-     .windows = {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, {Kind::Plain, L"A", kAt, {100, 110}}}},
     {.name = "Cp932ExcludeEntryProtectsItsWindow", .args = L"ve 30",
-     .windows = {{Kind::Plain, L"\u7121\u984C - \u30E1\u30E2\u5E33", kAt, kAt}, {Kind::Plain, L"B", {150, 150}, {150, 180}}},
-     .file = File::Plain, .list = L"exclude.txt", .bytes = "abc\r\n\x83\x81\x83\x82\x92\xA0\r\n"},
+     .windows = {Plain(L"\u7121\u984C - \u30E1\u30E2\u5E33", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})},
+     .list = L"exclude.txt", .bytes = "abc\r\n\x83\x81\x83\x82\x92\xA0\r\n"},
     {.name = "Cp932IncludeEntrySelectsItsWindow", .args = L"vi 30",
-     .windows = {{Kind::Plain, L"\u8868\u8A08\u7B97", kAt, {100, 130}}, {Kind::Plain, L"B", {150, 150}, {150, 150}}},
-     .file = File::Plain, .bytes = "\x95\x5C"},
+     .windows = {Plain(L"\u8868\u8A08\u7B97", kAt, {100, 130}), kStays}, .list = L"include.txt", .bytes = "\x95\x5C"},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Wine, Exe, testing::ValuesIn(kRows),
