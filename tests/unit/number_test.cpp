@@ -14,7 +14,7 @@ std::wstring Long(wchar_t c) { return std::wstring(39, L'7') + c + std::wstring(
 TEST(Numbers, ReadExactlyRoundHalvesToEvenAndSayWhatIsWrong) {
     const std::wstring g(39, L'7');
     // clang-format off
-    const struct { std::wstring text; int64_t value; std::wstring message = L""; const wchar_t* separator = L"."; } rows[] = {
+    const struct { std::wstring text; int64_t value; std::wstring message{}; const wchar_t* separator = L"."; } rows[] = {
         {L" +12 ", 12},        {L"-7", -7},            {L"12.5", 12},         {L"13.5", 14},
         {L"-12.5", -12},       {L"-13.5", -14},        {L"12.50001", 13},     {L"2.4999", 2},
         {L".5", 0},            {L"0.6", 1},            {L"5.", 5},            {L"00012", 12},
