@@ -25,25 +25,9 @@ int32_t Mul32(int32_t a, int32_t b, const DescribeQuantity& what) {
     return Narrow32(int64_t{a} * b, what);
 }
 
-int32_t Narrow32(int64_t value, const std::wstring& what) {
-    return Narrow32(value, [&] { return what; });
-}
-
-int32_t Add32(int32_t a, int32_t b, const std::wstring& what) {
-    return Narrow32(int64_t{a} + b, what);
-}
-
-int32_t Sub32(int32_t a, int32_t b, const std::wstring& what) {
-    return Narrow32(int64_t{a} - b, what);
-}
-
-int32_t Mul32(int32_t a, int32_t b, const std::wstring& what) {
-    return Narrow32(int64_t{a} * b, what);
-}
-
-int32_t RoundToInt32(double value, const std::wstring& what) {
+int32_t RoundToInt32(double value, const DescribeQuantity& what) {
     if (!std::isfinite(value) || value < -2147483648.5 || value > 2147483647.5) {
-        RaiseOverflow(what, std::to_wstring(value));
+        RaiseOverflow(what(), std::to_wstring(value));
     }
     double whole = std::floor(value);
     double rest = value - whole;

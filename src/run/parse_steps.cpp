@@ -10,9 +10,10 @@ std::wstring LastToken(const std::wstring& text, size_t lastSpace) {
     return TrimSpaces(std::wstring_view(text).substr(lastSpace));
 }
 
-int32_t ScaleToPercent(int32_t edge, int32_t percent, const std::wstring& what) {
-    const int32_t product = Mul32(edge, percent, what);
-    return RoundToInt32(static_cast<double>(product) / 100.0, what);
+int32_t ScaleToPercent(int32_t edge, int32_t percent, const wchar_t* what) {
+    const DescribeQuantity quantity = [what] { return std::wstring(what); };
+    const int32_t product = Mul32(edge, percent, quantity);
+    return RoundToInt32(static_cast<double>(product) / 100.0, quantity);
 }
 
 }  // namespace

@@ -29,10 +29,12 @@ int32_t ReadOrigin(Desktop& desktop, const std::wstring& value) {
 
 void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16_t direction) {
     const int32_t old = ReadOrigin(desktop, value);
-    const int32_t shift = Mul32(direction, step, L"The step of the wallpaper origin " + value);
-    const int32_t moved = Add32(old, shift,
-                                OriginName(value) + L", moved from " + std::to_wstring(old) +
-                                    L" by " + std::to_wstring(shift) + L",");
+    const int32_t shift =
+        Mul32(direction, step, [&] { return L"The step of the wallpaper origin " + value; });
+    const int32_t moved = Add32(old, shift, [&] {
+        return OriginName(value) + L", moved from " + std::to_wstring(old) + L" by " +
+               std::to_wstring(shift) + L",";
+    });
     SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, value, std::to_wstring(moved));
 }
 

@@ -88,7 +88,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"v -30", .by = {0, 30}},
         {.args = L"v 2,5", .by = {0, 2}, .change = {[](FakeDesktop& d) { d.Separator = L","; }}},
         {.args = L"vs", .by = {0, 184}, .change = {[](FakeDesktop& d) { d.WorkArea.bottom = 738; }}},
-        {.args = L"hs 10", .by = {102, 0}},
+        {.args = L"hs 15", .by = {154, 0}},
         {.args = L"vh 10 x", .by = {50, 10}},
         {.args = L"vh x 20", .by = {20, 20}},
         {.args = L"vh 1 2 3", .by = {3, 2}},
@@ -98,7 +98,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"v 1e2", .by = {0, 100}},
         {.args = L"v 7 50", .by = {0, 7}},
         {.args = L"vhs -10 30", .by = {-307, 74}, .change = {[](FakeDesktop& d) { d.WorkArea.bottom = 738; }}},
-        {.args = L"vs", .by = {0, 262}, .change = {[](FakeDesktop& d) { d.WorkArea = {0, 10, 1024, 1050}; }}},
+        {.args = L"vs", .by = {0, 258}, .change = {[](FakeDesktop& d) { d.WorkArea = {0, 10, 1024, 1030}; }}},
         // Gathering: far edges onto the work area's, negative near edges to 0.
         {.args = L"g", .after = kGathered},
         {.args = L"gv 40", .after = kGathered},
@@ -165,6 +165,9 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          .change = {OriginY(kRegSz, " 7 "), [](FakeDesktop& d) { d.DesktopKey["Wallpaper"].Type = 2; }}},
         {.args = L"vw 1", .by = {0, 1}, .originY = "11", .wallpaper = "",
          .change = {[](FakeDesktop& d) { d.DesktopKey.erase("Wallpaper"); }}},
+        // Positions reach the ends of the 32-bit range, and stop there.
+        {.args = L"v 47", .by = {0, 47}, .change = {Window('1', {900, 2147483600, 1200, 2147483600})}},
+        {.args = L"h- 48", .by = {-48, 0}, .change = {Window('2', {-2147483600, 20, -2147483600, 20})}},
         // An error stops the run where it happens; what was done stays done.
         {.args = L"vw 1", .by = {0, 1}, .status = 3,
          .error = L"WallpaperOriginY in HKEY_CURRENT_USER\\Control Panel\\Desktop is missing",
