@@ -72,6 +72,18 @@ BOOL CALLBACK EnumTrampoline(HWND window, LPARAM param) {
     }
 }
 
+// Multi-byte text in `codePage` as the program's text.
+std::wstring Widen(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
 }  // namespace
 
 std::wstring Win32Desktop::CommandLineArguments() {
@@ -130,16 +142,7 @@ std::wstring Win32Desktop::LowerCase(std::wstring_view text) {
     return lowered;
 }
 
-std::wstring Win32Desktop::FromAnsi(std::string_view bytes) {
-    if (bytes.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
-    return text;
-}
+std::wstring Win32Desktop::FromAnsi(std::string_view bytes) { return Widen(CP_ACP, bytes); }
 
 std::string Win32Desktop::ToAnsi(std::wstring_view text) {
     if (text.empty()) {
@@ -163,14 +166,7 @@ std::wstring Win32Desktop::FromUnicode(std::string_view bytes, UnicodeForm form)
         }
         return text;
     }
-    if (bytes.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), length);
-    return text;
+    return Widen(CP_UTF8, bytes);  // malformed sequences become U+FFFD
 }
 
 Rect Win32Desktop::GetWorkArea() {
