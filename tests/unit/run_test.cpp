@@ -4,7 +4,6 @@
 
 #include "fake_desktop.h"
 #include "run/run_sequence.h"
-#include "ui/frm_main.h"
 
 namespace {
 
@@ -229,17 +228,6 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
                   row.wallpaper ? row.wallpaper : "(none)");
         EXPECT_EQ(desktop.OpenKeys, 0);
     }
-}
-
-// Shown without a mode letter: at 96 DPI (15 twips a pixel) a 310 x 92 client area, the label at
-// (2, 2) and 305 x 87 pixels.
-TEST(Runs, TheInformationWindowsLayout) {
-    const MainWindowContent content = FrmMainContent();
-    EXPECT_EQ(content.Title, L"Deskglide");
-    EXPECT_EQ(
-        (std::vector{content.ClientWidthTwips, content.ClientHeightTwips, content.InfoLeftTwips,
-                     content.InfoTopTwips, content.InfoWidthTwips, content.InfoHeightTwips}),
-        (std::vector{310 * 15, 92 * 15, 2 * 15, 2 * 15, 305 * 15, 87 * 15}));
 }
 
 }  // namespace
