@@ -12,14 +12,6 @@
 
 namespace {
 
-HWND ToHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
-}
-
-WindowHandle FromHwnd(HWND window) {
-    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
-}
-
 // Predefined keys are 32-bit values that Windows sign-extends to pointer width.
 HKEY ToHkey(RegistryKey key) {
     if (key == kHkeyCurrentUser) {
@@ -336,17 +328,11 @@ bool Win32Desktop::TakeRunLock() {
         CloseHandle(lock);
         return false;
     }
-    runLock_ = lock;
+    runLock_.reset(lock);
     return true;
 }
 
-void Win32Desktop::ReleaseRunLock() {
-    if (runLock_ != nullptr) {
-        ReleaseMutex(runLock_);
-        CloseHandle(runLock_);
-        runLock_ = nullptr;
-    }
-}
+void Win32Desktop::ReleaseRunLock() { runLock_.reset(); }
 
 void Win32Desktop::ReportError(const std::wstring& message) {
     ReleaseRunLock();

@@ -5,6 +5,7 @@
 
 #include "platform/desktop.h"
 #include "platform/main_window.h"
+#include "platform/win32_handles.h"
 
 enum class WindowRun { Ran, OtherRunBusy, NoWindow };
 
@@ -61,6 +62,6 @@ class Win32Desktop : public Desktop {
     bool ThreadAnswers(WindowHandle window);
 
     WindowHandle mainWindow_{};
-    void* runLock_ = nullptr;  // the mutex's handle while this run holds it
+    HeldMutex runLock_;  // while this run holds the lock
     std::unordered_map<unsigned long, bool> threadAnswers_;
 };

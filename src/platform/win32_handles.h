@@ -2,8 +2,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <type_traits>
+
+#include "platform/desktop.h"
+
+// The logic's opaque window handle and the system's.
+inline HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
+}
+inline WindowHandle FromHwnd(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+}
 
 // Owners of Win32 handles: each closes its handle when it goes, on every path, a throw included.
 
@@ -27,3 +38,12 @@ struct IconDestroyer {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
+// A mutex this process holds: released, then closed.
+struct MutexReleaser {
+    void operator()(HANDLE mutex) const {
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    }
+};
+using HeldMutex = std::unique_ptr<std::remove_pointer_t<HANDLE>, MutexReleaser>;

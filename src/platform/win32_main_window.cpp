@@ -147,7 +147,7 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
         return WindowRun::NoWindow;
     }
 
-    mainWindow_ = static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+    mainWindow_ = FromHwnd(window);
     onLoad(mainWindow_);
     ReleaseRunLock();
     if (!IsWindow(window)) {
