@@ -18,7 +18,6 @@ struct ScrollMode {
 struct ListEntry {
     size_t Start = 0;
     size_t Length = 0;
-    bool operator==(const ListEntry&) const = default;
 };
 
 // Everything one run has decided. The run sequence writes it before the window pass; the

@@ -52,6 +52,11 @@ std::vector<ListEntry> SplitAtCrLf(std::wstring_view text) {
     }
 }
 
+// The text of one entry of the loaded list.
+std::wstring_view ListEntryText(const RunSettings& settings, const ListEntry& entry) {
+    return std::wstring_view(settings.WindowListText).substr(entry.Start, entry.Length);
+}
+
 }  // namespace
 
 void LoadWindowList(Desktop& desktop, RunSettings& settings, const std::wstring& path) {
@@ -73,8 +78,4 @@ bool IsSkippedByList(Desktop& desktop, const RunSettings& settings, const std::w
         }
     }
     return !settings.ExcludeMode;
-}
-
-std::wstring_view ListEntryText(const RunSettings& settings, const ListEntry& entry) {
-    return std::wstring_view(settings.WindowListText).substr(entry.Start, entry.Length);
 }

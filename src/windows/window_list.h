@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "common/run_settings.h"
 #include "platform/desktop.h"
@@ -16,6 +15,3 @@ void LoadWindowList(Desktop& desktop, RunSettings& settings, const std::wstring&
 // title contains an entry; otherwise, when it contains none. The test ignores case, in the
 // user's locale; empty entries never match.
 bool IsSkippedByList(Desktop& desktop, const RunSettings& settings, const std::wstring& title);
-
-// The text of one entry of the loaded list.
-std::wstring_view ListEntryText(const RunSettings& settings, const ListEntry& entry);
