@@ -30,6 +30,10 @@ std::wstring LengthNote(const std::wstring& text) {
 
 }  // namespace
 
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + Beginning(text) + L"\"" + LengthNote(text);
+}
+
 int ExitStatusFor(RunErrorKind kind) { return kind == RunErrorKind::Overflow ? 2 : 3; }
 
 void RaiseOverflow(const std::wstring& what, const std::wstring& value) {
@@ -40,8 +44,7 @@ void RaiseOverflow(const std::wstring& what, const std::wstring& value) {
 }
 
 void RaiseConversion(const std::wstring& what, const std::wstring& text) {
-    throw RunError(RunErrorKind::Conversion, text.empty()
-                                                 ? what + L" is empty, not a number."
-                                                 : what + L" \"" + Beginning(text) + L"\"" +
-                                                       LengthNote(text) + L" is not a number.");
+    throw RunError(RunErrorKind::Conversion,
+                   text.empty() ? what + L" is empty, not a number."
+                                : what + L" " + Quoted(text) + L" is not a number.");
 }

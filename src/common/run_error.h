@@ -18,6 +18,9 @@ class RunError : public std::runtime_error {
     std::wstring message_;
 };
 
+// Text a user gave, in quotes for a message; cut when long, so that the box fits the screen.
+std::wstring Quoted(const std::wstring& text);
+
 // Process exit status for a run stopped by an error of this kind; success is 0.
 int ExitStatusFor(RunErrorKind kind);
 

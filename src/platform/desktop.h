@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,18 +17,45 @@ constexpr RegistryKey kHkeyCurrentUser{0x80000001};
 constexpr WindowHandle kInsertAtBottom{1};  // HWND_BOTTOM
 constexpr unsigned kKeepSize = 1;           // SWP_NOSIZE
 constexpr unsigned kKeepZOrder = 4;         // SWP_NOZORDER
+constexpr unsigned kNoActivate = 0x10;      // SWP_NOACTIVATE
 constexpr unsigned long kRegSz = 1;
+constexpr unsigned long kRegExpandSz = 2;
 constexpr unsigned long kRegBinary = 3;
+constexpr unsigned long kRegDword = 4;
 constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE
 
 enum class FileTest { Absent, Present, Failed };
-// The encodings a byte-order mark can select for a list file.
-enum class UnicodeForm { Utf8, Utf16Le };
+enum class TextEncoding { Ansi, Utf8, Utf16Le };
 
 struct WindowState {
     bool Maximised = false;
     bool Minimised = false;
     bool Topmost = false;
+};
+
+// What the window pass needs to know of one top-level window.
+struct WindowFacts {
+    bool Visible = false;
+    // Hidden by the desktop window manager though visible: on another virtual desktop, or a
+    // suspended app. False where the system cannot tell, as under Wine.
+    bool Cloaked = false;
+    std::wstring Title;  // at most 255 characters; empty when it has none
+    Rect Bounds;
+    WindowState State;
+    // The part of the window the user sees, without invisible resize borders, where the system
+    // reports one (DWMWA_EXTENDED_FRAME_BOUNDS); none under Wine.
+    std::optional<Rect> Frame;
+    // Where a minimised window comes back to, in screen coordinates, where the system tells.
+    std::optional<Rect> Restore;
+};
+
+// A registry value as stored: text for REG_SZ and REG_EXPAND_SZ (up to its first NUL, the
+// latter with its variables expanded), bytes for every other type.
+struct RegistryValue {
+    unsigned long Type = kRegSz;
+    std::wstring Text;
+    std::string Bytes;
+    bool operator==(const RegistryValue&) const = default;
 };
 
 // A monitor's whole rectangle and the part of it not taken by taskbars and docked bars.
@@ -36,8 +64,8 @@ struct MonitorArea {
     Rect WorkArea;
 };
 
-// Every operation the logic performs on the desktop. The Win32 implementation calls the ANSI
-// variants named here; the tests stand a fake desktop in its place.
+// Every operation the logic performs on the desktop, in wide text; the tests stand a fake
+// desktop in its place.
 class Desktop {
   public:
     virtual ~Desktop() = default;
@@ -51,29 +79,19 @@ class Desktop {
     virtual std::wstring DecimalSeparator() = 0;
     // Lower case in the user's locale.
     virtual std::wstring LowerCase(std::wstring_view text) = 0;
-    // Conversions between the program's text and the system's ANSI code page.
-    virtual std::wstring FromAnsi(std::string_view bytes) = 0;
-    virtual std::string ToAnsi(std::wstring_view text) = 0;
-    // Text in a Unicode encoding, without its mark; malformed sequences become U+FFFD.
-    virtual std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) = 0;
+    // `bytes` in `encoding` (Ansi: the system's ANSI code page) as the program's text. Returns
+    // false when they are not valid UTF-8; `text` then holds them with U+FFFD for what is not.
+    virtual bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) = 0;
 
-    // SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0); the result is not examined.
+    // SystemParametersInfo(SPI_GETWORKAREA); the result is not examined.
     virtual Rect GetWorkArea() = 0;
 
     // EnumWindows: calls `callback` once per top-level window, synchronously, while it returns
     // true. An exception thrown by the callback ends the enumeration and is rethrown here.
     virtual void EnumWindows(const std::function<bool(WindowHandle)>& callback) = 0;
-    // Non-zero for a visible window.
-    virtual bool IsWindowVisible(WindowHandle window) = 0;
-    // GetWindowTextA: copies at most maxCount - 1 bytes and a NUL; returns the bytes copied.
-    virtual int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) = 0;
-    // The window's screen rectangle; the result is not examined.
-    virtual Rect GetWindowRect(WindowHandle window) = 0;
-    // IsZoomed, IsIconic and WS_EX_TOPMOST.
-    virtual WindowState GetWindowState(WindowHandle window) = 0;
-    // The part of the window the user sees, without invisible resize borders, where the system
-    // reports one (DWMWA_EXTENDED_FRAME_BOUNDS); false where it reports none, as under Wine.
-    virtual bool GetVisibleFrame(WindowHandle window, Rect& frame) = 0;
+    // What the pass needs to know of the window. The facts after a false Visible, a true
+    // Cloaked or an empty Title may be left unread.
+    virtual WindowFacts ReadWindow(WindowHandle window) = 0;
     // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST).
     virtual MonitorArea MonitorNearest(const Rect& rect) = 0;
     // The shell's desktop window (GetShellWindow), WindowHandle{} when there is none.
@@ -82,19 +100,19 @@ class Desktop {
     // hung program cannot stop the run. The result is not examined.
     virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                               int32_t cx, int32_t cy, unsigned flags) = 0;
+    // Gives a minimised window a new restore rectangle in screen coordinates; it stays minimised
+    // and inactive. The result is not examined.
+    virtual void SetRestorePlace(WindowHandle window, const Rect& restore) = 0;
 
-    // Registry, ANSI variants; each returns the system's status (0 on success).
-    virtual long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) = 0;
-    virtual long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) = 0;
-    // With a null `data`, reports type and size only; otherwise reads at most `size` bytes.
-    virtual long RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
-                                  unsigned char* data, unsigned long& size) = 0;
-    virtual long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
-                                const unsigned char* data, unsigned long size) = 0;
-    virtual long RegCloseKey(RegistryKey key) = 0;
+    // Value `name` under root\subkey; false when the key or the value is missing or unreadable.
+    virtual bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                           RegistryValue& value) = 0;
+    // Stores the value, creating the key when needed; a failed write is silent.
+    virtual void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                            const RegistryValue& value) = 0;
 
-    // SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path, flags); the result is not examined.
-    virtual void SetDeskWallpaper(const std::string& path, unsigned flags) = 0;
+    // SystemParametersInfo(SPI_SETDESKWALLPAPER, 0, path, flags); the result is not examined.
+    virtual void SetDeskWallpaper(const std::wstring& path, unsigned flags) = 0;
 
     // Whether a plain file exists at path; hidden and system files and folders count as absent.
     virtual FileTest TestFile(const std::wstring& path) = 0;

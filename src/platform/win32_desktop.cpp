@@ -4,6 +4,7 @@
 // After windows.h, which it needs; only its types and constants are used.
 #include <dwmapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <vector>
@@ -37,6 +38,29 @@ DwmGetWindowAttributeFn DwmGetWindowAttributeFunction() {
         reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
 }
 
+// False where the window manager does not answer, as under Wine (E_NOTIMPL) or without DWM.
+bool GetDwmAttribute(HWND window, DWORD attribute, void* value, DWORD size) {
+    static const DwmGetWindowAttributeFn getAttribute = DwmGetWindowAttributeFunction();
+    return getAttribute != nullptr && SUCCEEDED(getAttribute(window, attribute, value, size));
+}
+
+// Placements of top-level windows other than tool windows are in workspace coordinates: the
+// work area's corner of the window's monitor is (0, 0). This is what to add to get screen ones.
+POINT WorkspaceOffset(HWND window) {
+    if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
+        return {0, 0};
+    }
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+}
+
+// `value` moved by `by`, kept within the 32-bit range.
+LONG Offset(int32_t value, LONG by) {
+    return static_cast<LONG>(std::clamp<int64_t>(int64_t{value} + by, INT32_MIN, INT32_MAX));
+}
+
 // How long a window may take to answer before its move is left to its own thread.
 constexpr UINT kAnswerTimeoutMs = 200;
 
@@ -64,16 +88,33 @@ BOOL CALLBACK EnumTrampoline(HWND window, LPARAM param) {
     }
 }
 
-// Multi-byte text in `codePage` as the program's text.
-std::wstring Widen(UINT codePage, std::string_view bytes) {
+// Multi-byte text in `codePage` as the program's text; empty when `flags` reject it.
+std::wstring Widen(UINT codePage, DWORD flags, std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
     const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+    MultiByteToWideChar(codePage, flags, bytes.data(), size, text.data(), length);
     return text;
+}
+
+// A registry text as stored: UTF-16 units, up to the first NUL if there is one.
+std::wstring StoredText(const std::string& data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+std::wstring ExpandVariables(const std::wstring& text) {
+    const DWORD length = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (length == 0) {
+        return text;
+    }
+    std::wstring expanded(length, L'\0');
+    ExpandEnvironmentStringsW(text.c_str(), expanded.data(), length);
+    return expanded.substr(0, expanded.find(L'\0'));
 }
 
 }  // namespace
@@ -134,36 +175,31 @@ std::wstring Win32Desktop::LowerCase(std::wstring_view text) {
     return lowered;
 }
 
-std::wstring Win32Desktop::FromAnsi(std::string_view bytes) { return Widen(CP_ACP, bytes); }
-
-std::string Win32Desktop::ToAnsi(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
-std::wstring Win32Desktop::FromUnicode(std::string_view bytes, UnicodeForm form) {
-    if (form == UnicodeForm::Utf16Le) {
+bool Win32Desktop::DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) {
+    if (encoding == TextEncoding::Utf16Le) {
         // Windows' own text is UTF-16 LE: the units are taken as they stand.
-        std::wstring text(bytes.size() / 2, L'\0');
+        text.assign(bytes.size() / 2, L'\0');
         std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
         if (bytes.size() % 2 != 0) {
             text += L'\xFFFD';
         }
-        return text;
+        return true;
     }
-    return Widen(CP_UTF8, bytes);  // malformed sequences become U+FFFD
+    if (encoding == TextEncoding::Ansi) {
+        text = Widen(CP_ACP, 0, bytes);
+        return true;
+    }
+    text = Widen(CP_UTF8, MB_ERR_INVALID_CHARS, bytes);
+    if (text.empty() && !bytes.empty()) {
+        text = Widen(CP_UTF8, 0, bytes);  // malformed sequences become U+FFFD
+        return false;
+    }
+    return true;
 }
 
 Rect Win32Desktop::GetWorkArea() {
     RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return ToRect(area);
 }
 
@@ -175,39 +211,42 @@ void Win32Desktop::EnumWindows(const std::function<bool(WindowHandle)>& callback
     }
 }
 
-bool Win32Desktop::IsWindowVisible(WindowHandle window) {
-    return ::IsWindowVisible(ToHwnd(window)) != 0;
-}
-
-int Win32Desktop::GetWindowTextA(WindowHandle window, char* buffer, int maxCount) {
-    return ::GetWindowTextA(ToHwnd(window), buffer, maxCount);
-}
-
-Rect Win32Desktop::GetWindowRect(WindowHandle window) {
+WindowFacts Win32Desktop::ReadWindow(WindowHandle window) {
+    const HWND hwnd = ToHwnd(window);
+    WindowFacts facts;
+    facts.Visible = ::IsWindowVisible(hwnd) != 0;
+    if (!facts.Visible) {
+        return facts;
+    }
+    DWORD cloaked = 0;
+    facts.Cloaked = GetDwmAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked) && cloaked != 0;
+    if (facts.Cloaked) {
+        return facts;
+    }
+    wchar_t title[256] = {};
+    facts.Title.assign(title, static_cast<size_t>(std::max(0, GetWindowTextW(hwnd, title, 256))));
+    if (facts.Title.empty()) {
+        return facts;
+    }
     RECT rect = {};
-    ::GetWindowRect(ToHwnd(window), &rect);
-    return ToRect(rect);
-}
-
-WindowState Win32Desktop::GetWindowState(WindowHandle window) {
-    WindowState state;
-    state.Maximised = IsZoomed(ToHwnd(window)) != 0;
-    state.Minimised = IsIconic(ToHwnd(window)) != 0;
-    state.Topmost = (GetWindowLongW(ToHwnd(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    return state;
-}
-
-bool Win32Desktop::GetVisibleFrame(WindowHandle window, Rect& frame) {
-    static const DwmGetWindowAttributeFn getAttribute = DwmGetWindowAttributeFunction();
-    if (getAttribute == nullptr) {
-        return false;
+    ::GetWindowRect(hwnd, &rect);
+    facts.Bounds = ToRect(rect);
+    facts.State.Maximised = IsZoomed(hwnd) != 0;
+    facts.State.Minimised = IsIconic(hwnd) != 0;
+    facts.State.Topmost = (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    RECT frame = {};
+    if (GetDwmAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) {
+        facts.Frame = ToRect(frame);
     }
-    RECT bounds = {};
-    if (FAILED(getAttribute(ToHwnd(window), DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds))) {
-        return false;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (facts.State.Minimised && GetWindowPlacement(hwnd, &placement) != 0) {
+        const POINT offset = WorkspaceOffset(hwnd);
+        const RECT& normal = placement.rcNormalPosition;
+        facts.Restore = Rect{Offset(normal.left, offset.x), Offset(normal.top, offset.y),
+                             Offset(normal.right, offset.x), Offset(normal.bottom, offset.y)};
     }
-    frame = ToRect(bounds);
-    return true;
+    return facts;
 }
 
 MonitorArea Win32Desktop::MonitorNearest(const Rect& rect) {
@@ -244,41 +283,75 @@ void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, i
     ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags);
 }
 
-long Win32Desktop::RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) {
+void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {
+    const HWND hwnd = ToHwnd(window);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd, &placement) == 0) {
+        return;
+    }
+    const POINT offset = WorkspaceOffset(hwnd);
+    placement.rcNormalPosition = {Offset(restore.left, -offset.x), Offset(restore.top, -offset.y),
+                                  Offset(restore.right, -offset.x),
+                                  Offset(restore.bottom, -offset.y)};
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    // The minimised position stays as it is; a window that does not answer is left to do it.
+    placement.flags &= WPF_RESTORETOMAXIMIZED;
+    if (!ThreadAnswers(window)) {
+        placement.flags |= WPF_ASYNCWINDOWPLACEMENT;
+    }
+    SetWindowPlacement(hwnd, &placement);
+}
+
+bool Win32Desktop::ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                             RegistryValue& value) {
     HKEY opened = nullptr;
-    const LONG status = ::RegOpenKeyA(ToHkey(root), subkey.c_str(), &opened);
-    key = static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(opened));
-    return status;
+    if (RegOpenKeyExW(ToHkey(root), subkey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    const KeyHandle key(opened);
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    std::string data(size, '\0');
+    DWORD type = 0;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    data.resize(std::min<size_t>(size, data.size()));
+    value = {type, {}, {}};
+    if (type == REG_SZ) {
+        value.Text = StoredText(data);
+    } else if (type == REG_EXPAND_SZ) {
+        value.Text = ExpandVariables(StoredText(data));
+    } else {
+        value.Bytes = data;
+    }
+    return true;
 }
 
-long Win32Desktop::RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) {
+void Win32Desktop::WriteValue(RegistryKey root, const std::wstring& subkey,
+                              const std::wstring& name, const RegistryValue& value) {
     HKEY created = nullptr;
-    const LONG status = ::RegCreateKeyA(ToHkey(root), subkey.c_str(), &created);
-    key = static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(created));
-    return status;
+    if (RegCreateKeyExW(ToHkey(root), subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &created, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    const KeyHandle key(created);
+    const bool text = value.Type == REG_SZ || value.Type == REG_EXPAND_SZ;
+    // Text is stored with its terminating NUL, as Windows itself stores it.
+    const auto* data = text ? reinterpret_cast<const BYTE*>(value.Text.c_str())
+                            : reinterpret_cast<const BYTE*>(value.Bytes.data());
+    const size_t size = text ? (value.Text.size() + 1) * sizeof(wchar_t) : value.Bytes.size();
+    RegSetValueExW(key.get(), name.c_str(), 0, value.Type, data, static_cast<DWORD>(size));
 }
 
-long Win32Desktop::RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
-                                    unsigned char* data, unsigned long& size) {
-    DWORD valueType = type;
-    DWORD valueSize = size;
-    const LONG status =
-        ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &valueType, data, &valueSize);
-    type = valueType;
-    size = valueSize;
-    return status;
-}
-
-long Win32Desktop::RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
-                                  const unsigned char* data, unsigned long size) {
-    return ::RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size);
-}
-
-long Win32Desktop::RegCloseKey(RegistryKey key) { return ::RegCloseKey(ToHkey(key)); }
-
-void Win32Desktop::SetDeskWallpaper(const std::string& path, unsigned flags) {
-    std::string writable = path;
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, writable.data(), flags);
+void Win32Desktop::SetDeskWallpaper(const std::wstring& path, unsigned flags) {
+    std::wstring writable = path;
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, writable.data(), flags);
 }
 
 FileTest Win32Desktop::TestFile(const std::wstring& path) {

@@ -16,28 +16,20 @@ class Win32Desktop : public Desktop {
     std::wstring ProgramDirectory() override;
     std::wstring DecimalSeparator() override;
     std::wstring LowerCase(std::wstring_view text) override;
-    std::wstring FromAnsi(std::string_view bytes) override;
-    std::string ToAnsi(std::wstring_view text) override;
-    std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override;
+    bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override;
     Rect GetWorkArea() override;
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
-    bool IsWindowVisible(WindowHandle window) override;
-    int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override;
-    Rect GetWindowRect(WindowHandle window) override;
-    WindowState GetWindowState(WindowHandle window) override;
-    bool GetVisibleFrame(WindowHandle window, Rect& frame) override;
+    WindowFacts ReadWindow(WindowHandle window) override;
     MonitorArea MonitorNearest(const Rect& rect) override;
     WindowHandle ShellWindow() override;
     void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override;
-    long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
-    long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override;
-    long RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
-                          unsigned char* data, unsigned long& size) override;
-    long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
-                        const unsigned char* data, unsigned long size) override;
-    long RegCloseKey(RegistryKey key) override;
-    void SetDeskWallpaper(const std::string& path, unsigned flags) override;
+    void SetRestorePlace(WindowHandle window, const Rect& restore) override;
+    bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                   RegistryValue& value) override;
+    void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                    const RegistryValue& value) override;
+    void SetDeskWallpaper(const std::wstring& path, unsigned flags) override;
     FileTest TestFile(const std::wstring& path) override;
     bool ReadFileBytes(const std::wstring& path, std::string& bytes) override;
     void ReportError(const std::wstring& message) override;

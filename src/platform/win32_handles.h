@@ -39,6 +39,11 @@ struct IconDestroyer {
 };
 using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 
+struct KeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using KeyHandle = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
 // A mutex this process holds: released, then closed.
 struct MutexReleaser {
     void operator()(HANDLE mutex) const {

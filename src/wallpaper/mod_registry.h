@@ -1,22 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/desktop.h"
 
-// Registry values read and written as text. Each call opens its key, does one thing and closes
-// the key again. Names and data cross to the platform in the ANSI code page.
+// Registry values read and written as text or numbers. Each call reads or writes one value.
 
-// The text of value `name` of the open key: REG_SZ data up to its first NUL (all of it when it
-// holds none), REG_BINARY data as the decimal text of a little-endian signed 16-bit integer,
-// and empty text for any other type or a value that cannot be read.
-std::wstring QueryValueText(Desktop& desktop, RegistryKey key, const std::wstring& name);
+// The text of a value: its text for REG_SZ and REG_EXPAND_SZ, the decimal text of a
+// little-endian signed integer for REG_BINARY (16 bits) and REG_DWORD (32 bits), and empty
+// text for any other type.
+std::wstring QueryValueText(const RegistryValue& value);
 
 // `QueryValueText` of value `name` under root\subkey; empty when the key or value is missing.
+// `type` receives the value's type, REG_SZ for a missing one.
 std::wstring GetRegValue(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
-                         const std::wstring& name);
+                         const std::wstring& name, unsigned long* type = nullptr);
 
-// Writes `value` as REG_SZ, creating the key when needed. The stored size is the byte count
-// of the text, without a terminating NUL. A failed write is silent.
-void SetRegString(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
-                  const std::wstring& name, const std::wstring& value);
+// Writes `number` in the value's `type`: a REG_DWORD stays one, anything else is written as
+// REG_SZ decimal text. Creates the key when needed; a failed write is silent.
+void SetRegNumber(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
+                  const std::wstring& name, int32_t number, unsigned long type);

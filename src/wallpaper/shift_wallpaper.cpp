@@ -16,8 +16,10 @@ const std::wstring kOriginY = L"WallpaperOriginY";
 
 std::wstring OriginName(const std::wstring& value) { return L"The wallpaper origin " + value; }
 
-int32_t ReadOrigin(Desktop& desktop, const std::wstring& value) {
-    const std::wstring text = GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value);
+// Windows 8 and later keep the origins as REG_DWORD, older versions as text: each is written
+// back in the type it had.
+int32_t ReadOrigin(Desktop& desktop, const std::wstring& value, unsigned long& type) {
+    const std::wstring text = GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value, &type);
     if (TrimSpaces(text).empty()) {
         // A missing value reads as empty text too; the user needs to know both are possible.
         throw RunError(RunErrorKind::Conversion, OriginName(value) + L" in HKEY_CURRENT_USER\\" +
@@ -28,14 +30,21 @@ int32_t ReadOrigin(Desktop& desktop, const std::wstring& value) {
 }
 
 void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16_t direction) {
-    const int32_t old = ReadOrigin(desktop, value);
+    unsigned long type = kRegSz;
+    const int32_t old = ReadOrigin(desktop, value, type);
     const int32_t shift =
         Mul32(direction, step, [&] { return L"The step of the wallpaper origin " + value; });
     const int32_t moved = Add32(old, shift, [&] {
         return OriginName(value) + L", moved from " + std::to_wstring(old) + L" by " +
                std::to_wstring(shift) + L",";
     });
-    SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, value, std::to_wstring(moved));
+    SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
+}
+
+void ResetOrigin(Desktop& desktop, const std::wstring& value) {
+    unsigned long type = kRegSz;
+    GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value, &type);
+    SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, 0, type);
 }
 
 }  // namespace
@@ -45,8 +54,8 @@ void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
         TrimSpaces(GetRegValue(desktop, kHkeyCurrentUser, L"Control Panel\\desktop", L"Wallpaper"));
     switch (settings.Mode) {
         case ScrollMode::Gather:
-            SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, kOriginX, L"0");
-            SetRegString(desktop, kHkeyCurrentUser, kDesktopKey, kOriginY, L"0");
+            ResetOrigin(desktop, kOriginX);
+            ResetOrigin(desktop, kOriginY);
             break;
         case ScrollMode::Vertical:
             MoveOrigin(desktop, kOriginY, settings.VerticalStep, settings.Direction);
@@ -57,5 +66,5 @@ void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
         default:
             return;
     }
-    desktop.SetDeskWallpaper(desktop.ToAnsi(path), kUpdateAndBroadcast);
+    desktop.SetDeskWallpaper(path, kUpdateAndBroadcast);
 }

@@ -1,17 +1,20 @@
 #include "windows/mod_enum.h"
 
 #include "common/checked_math.h"
+#include "common/run_error.h"
 #include "windows/window_list.h"
 
 namespace {
 
-constexpr int kTitleBufferSize = 256;
+struct Position {
+    int32_t x = 0;
+    int32_t y = 0;
+};
 
 // Overflow messages name the window; they are built only when a value overflows.
 DescribeQuantity Describe(const wchar_t* quantity, const std::wstring& title) {
-    return [quantity, &title] {
-        return std::wstring(quantity) + L" of the window \"" + title + L"\"";
-    };
+    return
+        [quantity, &title] { return std::wstring(quantity) + L" of the window " + Quoted(title); };
 }
 
 int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
@@ -19,38 +22,69 @@ int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
     return Add32(position, Mul32(settings.Direction, step, what), what);
 }
 
-// Brings one axis back: the far edge onto the monitor's far edge, a near edge beyond the
-// monitor's near edge onto it. The near test looks at the window's own near edge only, so a
-// window longer than the monitor keeps its far edge on the monitor's far edge.
+// Brings one axis back onto the work area: the far edge onto its far edge, unless that puts
+// the near edge before its near edge; then the near edge onto its near edge. Gathering again
+// changes nothing.
 int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t farLimit,
                  const DescribeQuantity& what) {
     int32_t position = nearEdge;
     if (farEdge > farLimit) {
         position = Sub32(farLimit, Sub32(farEdge, nearEdge, what), what);
     }
-    if (nearEdge < nearLimit) {
-        position = nearLimit;
-    }
-    return position;
+    return position < nearLimit ? nearLimit : position;
 }
 
-// Gathers against the monitor nearest to the window, by what the user sees of it: the window
-// moves by as much as its visible frame has to.
-void GatherPosition(Desktop& desktop, WindowHandle window, const Rect& rect,
-                    const std::wstring& title, int32_t& x, int32_t& y) {
-    Rect frame = rect;
-    if (!desktop.GetVisibleFrame(window, frame)) {
-        frame = rect;
-    }
+// Where maximising puts one axis: overhanging the work area by as much on either side.
+int32_t Maximised(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t farLimit,
+                  const DescribeQuantity& what) {
+    const int32_t overhang =
+        Sub32(Sub32(farEdge, nearEdge, what), Sub32(farLimit, nearLimit, what), what) / 2;
+    return Sub32(nearLimit, overhang, what);
+}
+
+// Full screen: the monitor's bounds, or larger by as much on every side (a maximised border).
+bool CoversMonitor(const Rect& rect, const Rect& monitor) {
+    const int64_t border = int64_t{monitor.left} - rect.left;
+    return border >= 0 && int64_t{monitor.top} - rect.top == border &&
+           int64_t{rect.right} - monitor.right == border &&
+           int64_t{rect.bottom} - monitor.bottom == border;
+}
+
+// Gathers against the work area of the monitor nearest to the window, by what the user sees
+// of it (`frame`): the window moves by as much as its frame has to. A full-screen window is
+// where its user wants it.
+Position GatheredPosition(Desktop& desktop, const Rect& rect, const Rect& frame, bool maximised,
+                          const std::wstring& title) {
     const MonitorArea monitor = desktop.MonitorNearest(frame);
+    if (!maximised && CoversMonitor(rect, monitor.Bounds)) {
+        return {rect.left, rect.top};
+    }
+    const Rect& work = monitor.WorkArea;
     const DescribeQuantity vertical = Describe(L"The gathered vertical position", title);
     const DescribeQuantity horizontal = Describe(L"The gathered horizontal position", title);
-    const int32_t frameY =
-        Gathered(frame.top, frame.bottom, monitor.Bounds.top, monitor.WorkArea.bottom, vertical);
-    const int32_t frameX =
-        Gathered(frame.left, frame.right, monitor.Bounds.left, monitor.WorkArea.right, horizontal);
-    y = Sub32(frameY, Sub32(frame.top, rect.top, vertical), vertical);
-    x = Sub32(frameX, Sub32(frame.left, rect.left, horizontal), horizontal);
+    const auto place = maximised ? Maximised : Gathered;
+    const int32_t frameY = place(frame.top, frame.bottom, work.top, work.bottom, vertical);
+    const int32_t frameX = place(frame.left, frame.right, work.left, work.right, horizontal);
+    return {Sub32(frameX, Sub32(frame.left, rect.left, horizontal), horizontal),
+            Sub32(frameY, Sub32(frame.top, rect.top, vertical), vertical)};
+}
+
+// Where the run puts a window that is at `rect`: shifted by the steps, or gathered.
+Position NewPosition(Desktop& desktop, const RunSettings& settings, const Rect& rect,
+                     const Rect& frame, bool maximised, const std::wstring& title) {
+    Position moved{rect.left, rect.top};
+    if (settings.MoveVertical) {
+        moved.y = Shifted(rect.top, settings, settings.VerticalStep,
+                          Describe(L"The new vertical position", title));
+    }
+    if (settings.MoveHorizontal) {
+        moved.x = Shifted(rect.left, settings, settings.HorizontalStep,
+                          Describe(L"The new horizontal position", title));
+    }
+    if (settings.GatherWindows) {
+        moved = GatheredPosition(desktop, rect, frame, maximised, title);
+    }
+    return moved;
 }
 
 }  // namespace
@@ -64,44 +98,32 @@ void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle 
 
 bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
                         WindowHandle shell, WindowHandle window) {
-    if (window == self || window == shell || !desktop.IsWindowVisible(window)) {
+    if (window == self || window == shell) {
         return true;
     }
-    char buffer[kTitleBufferSize] = {};
-    const int length = desktop.GetWindowTextA(window, buffer, kTitleBufferSize);
-    if (length <= 0) {
+    const WindowFacts facts = desktop.ReadWindow(window);
+    if (!facts.Visible || facts.Cloaked || facts.Title.empty()) {
         return true;
     }
-    const std::wstring title = desktop.FromAnsi(std::string_view(buffer, length));
-    if (settings.ListLoaded && IsSkippedByList(desktop, settings, title)) {
+    if (settings.ListLoaded && IsSkippedByList(desktop, settings, facts.Title)) {
         return true;
     }
-    const Rect rect = desktop.GetWindowRect(window);
-    const WindowState state = desktop.GetWindowState(window);
-    int32_t x = rect.left;
-    int32_t y = rect.top;
-    // A minimised window is parked off screen; moving the parked position shows the user
-    // nothing, or a stub at the gathered place.
-    if (!state.Minimised) {
-        if (settings.MoveVertical) {
-            y = Shifted(rect.top, settings, settings.VerticalStep,
-                        Describe(L"The new vertical position", title));
-        }
-        if (settings.MoveHorizontal) {
-            x = Shifted(rect.left, settings, settings.HorizontalStep,
-                        Describe(L"The new horizontal position", title));
-        }
-        if (settings.GatherWindows) {
-            // A maximised window's borders lie outside the work area on purpose.
-            x = rect.left;
-            y = rect.top;
-            if (!state.Maximised) {
-                GatherPosition(desktop, window, rect, title, x, y);
-            }
-        }
+    const Rect& rect = facts.Bounds;
+    Position moved{rect.left, rect.top};
+    if (!facts.State.Minimised) {
+        moved = NewPosition(desktop, settings, rect, facts.Frame.value_or(rect),
+                            facts.State.Maximised, facts.Title);
+    } else if (facts.Restore) {
+        // A minimised window stays parked; it is its restore place that the user sees again.
+        const Rect& restore = *facts.Restore;
+        const Position at = NewPosition(desktop, settings, restore, restore, false, facts.Title);
+        const DescribeQuantity what = Describe(L"The restored position", facts.Title);
+        desktop.SetRestorePlace(
+            window, {at.x, at.y, Add32(at.x, Sub32(restore.right, restore.left, what), what),
+                     Add32(at.y, Sub32(restore.bottom, restore.top, what), what)});
     }
     // Going to the bottom would take a topmost window out of the topmost band.
-    const unsigned flags = state.Topmost ? kKeepSize | kKeepZOrder : kKeepSize;
-    desktop.SetWindowPos(window, kInsertAtBottom, x, y, 0, 0, flags);
+    const unsigned flags = kKeepSize | kNoActivate | (facts.State.Topmost ? kKeepZOrder : 0);
+    desktop.SetWindowPos(window, kInsertAtBottom, moved.x, moved.y, 0, 0, flags);
     return true;
 }

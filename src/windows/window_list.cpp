@@ -9,8 +9,9 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
-// The whole file as text, lowered: marked UTF-8 or UTF-16 LE, otherwise the ANSI code page.
-// Empty when the file cannot be read.
+// The whole file as text, lowered: marked UTF-8 or UTF-16 LE; unmarked, UTF-8 where it is
+// valid UTF-8 (as Notepad saves today), else the ANSI code page. Text in the ANSI code page
+// with letters beyond ASCII is almost never valid UTF-8. Empty when the file cannot be read.
 std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
     try {
         std::string bytes;
@@ -18,12 +19,14 @@ std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
             return {};
         }
         const std::string_view raw = bytes;
-        const std::wstring text =
-            raw.starts_with(kUtf8Mark)
-                ? desktop.FromUnicode(raw.substr(kUtf8Mark.size()), UnicodeForm::Utf8)
-            : raw.starts_with(kUtf16LeMark)
-                ? desktop.FromUnicode(raw.substr(kUtf16LeMark.size()), UnicodeForm::Utf16Le)
-                : desktop.FromAnsi(raw);
+        std::wstring text;
+        if (raw.starts_with(kUtf8Mark)) {
+            desktop.DecodeText(raw.substr(kUtf8Mark.size()), TextEncoding::Utf8, text);
+        } else if (raw.starts_with(kUtf16LeMark)) {
+            desktop.DecodeText(raw.substr(kUtf16LeMark.size()), TextEncoding::Utf16Le, text);
+        } else if (!desktop.DecodeText(raw, TextEncoding::Utf8, text)) {
+            desktop.DecodeText(raw, TextEncoding::Ansi, text);
+        }
         // Lowered once here, not once per window: lowering maps character by character, so
         // the line breaks stay where they were.
         return desktop.LowerCase(text);

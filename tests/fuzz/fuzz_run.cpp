@@ -1,6 +1,6 @@
 // Whole runs on the fake desktop with a random command line, list file, stored origins and
-// window, apart at each 0xFF: each ends with a status the README lists, reports every error it
-// stops on, and closes every registry key it opened.
+// window (its rectangle, restore place and state), apart at each 0xFF: each ends with a status
+// the README lists and reports every error it stops on.
 #include <cstdlib>
 #include <cstring>
 
@@ -17,15 +17,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     FakeDesktop desktop;
-    desktop.Arguments = desktop.FromAnsi(parts[0]);
+    desktop.DecodeText(parts[0], TextEncoding::Ansi, desktop.Arguments);
     desktop.Files = {{L"C:\\Tools\\exclude.txt", {parts[1]}}, {L"C:\\Tools\\include.txt", {}}};
-    desktop.DesktopKey = {{"WallpaperOriginX", {kRegSz, parts[2]}},
-                          {"WallpaperOriginY", {kRegBinary, parts[2]}}};
-    desktop.Windows = {{WindowHandle{1}, "Window", {}}};
-    std::memcpy(&desktop.Windows[0].Bounds, parts[3].data(),
-                std::min(parts[3].size(), sizeof(Rect)));
+    RegistryValue originX{kRegSz, {}, {}};
+    desktop.DecodeText(parts[2], TextEncoding::Utf8, originX.Text);
+    desktop.DesktopKey = {{L"WallpaperOriginX", originX},
+                          {L"WallpaperOriginY", {kRegDword, {}, parts[2]}}};
+    FakeDesktop::Window window{WindowHandle{1}, L"Window", {}, true, {}, {}, false, Rect{}};
+    parts[3].resize(2 * sizeof(Rect) + 1);
+    std::memcpy(&window.Bounds, parts[3].data(), sizeof(Rect));
+    std::memcpy(&*window.Restore, parts[3].data() + sizeof(Rect), sizeof(Rect));
+    window.State = {.Maximised = (parts[3].back() & 1) != 0,
+                    .Minimised = (parts[3].back() & 2) != 0};
+    desktop.Windows = {window};
     const int status = RunLoadEvent(desktop, WindowHandle{2});
-    if ((status != 0 && status != 2 && status != 3) || desktop.OpenKeys != 0 ||
+    if ((status != 0 && status != 2 && status != 3) ||
         desktop.Errors.size() != (status != 0 ? 1u : 0u)) {
         std::abort();
     }

@@ -21,17 +21,13 @@ class FakeDesktop : public Desktop {
   public:
     struct Window {
         WindowHandle Handle{};
-        std::string Title;  // in the ANSI code page
+        std::wstring Title;
         Rect Bounds;
         bool Visible = true;
         WindowState State = {};
         std::optional<Rect> Frame = {};  // the visible frame, where the system reports one
-    };
-    struct Value {
-        unsigned long Type = kRegSz;
-        std::string Data;
-        bool ReadFails = false;  // the size is reported, the data read fails
-        bool operator==(const Value&) const = default;
+        bool Cloaked = false;
+        std::optional<Rect> Restore = {};  // where a minimised window comes back to
     };
     struct File {
         std::optional<std::string> Bytes;  // none: it exists but cannot be read
@@ -44,12 +40,12 @@ class FakeDesktop : public Desktop {
     std::vector<Window> Windows;
     std::vector<MonitorArea> Monitors;  // none: one monitor, 1024 x 768 with the work area above
     WindowHandle Shell{};
-    std::map<std::wstring, File> Files;       // by full path
-    std::map<std::string, Value> DesktopKey;  // the desktop settings, by value name
-    std::optional<std::string> AppliedWallpaper;
+    std::map<std::wstring, File> Files;                // by full path
+    std::map<std::wstring, RegistryValue> DesktopKey;  // the desktop settings, by value name
+    std::optional<std::wstring> AppliedWallpaper;
     std::vector<std::wstring> Errors;
     bool Closed = false;
-    int OpenKeys = 0;
+    WindowHandle Active{};  // the window with the keyboard focus
 
     std::vector<Window>::iterator Find(WindowHandle handle) {
         return std::find_if(Windows.begin(), Windows.end(),
@@ -67,24 +63,30 @@ class FakeDesktop : public Desktop {
         });
         return lowered;
     }
-    std::wstring FromAnsi(std::string_view bytes) override {
-        std::wstring text(bytes.size(), L'\0');
-        std::transform(bytes.begin(), bytes.end(), text.begin(), [](char c) { return uint8_t(c); });
-        return text;
-    }
-    std::string ToAnsi(std::wstring_view text) override {
-        std::string bytes(text.size(), '\0');
-        std::transform(text.begin(), text.end(), bytes.begin(),
-                       [](wchar_t c) { return c < 0x100 ? char(c) : '?'; });
-        return bytes;
-    }
-    // Exact for what the tests write: ASCII in UTF-8, Latin-1 in UTF-16.
-    std::wstring FromUnicode(std::string_view bytes, UnicodeForm form) override {
-        std::string narrow;
-        for (size_t i = 0; i < bytes.size(); i += form == UnicodeForm::Utf16Le ? 2 : 1) {
-            narrow += bytes[i];
+    // Latin-1 as the ANSI code page; UTF-8 up to three bytes a character, without the finer
+    // checks, which is exact for what the tests write.
+    bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override {
+        text.clear();
+        bool valid = true;
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            const auto at = [&](size_t k) { return k < bytes.size() ? uint8_t(bytes[k]) : 0; };
+            const size_t more = at(i) < 0x80 ? 0 : at(i) >= 0xE0 ? 2 : at(i) >= 0xC2 ? 1 : 3;
+            if (encoding == TextEncoding::Ansi) {
+                text += wchar_t(at(i));
+            } else if (encoding == TextEncoding::Utf16Le) {
+                text += wchar_t(at(i) | at(i + 1) << 8), ++i;
+            } else if (more < 3 && (more < 1 || at(i + 1) >> 6 == 2) &&
+                       (more < 2 || at(i + 2) >> 6 == 2)) {
+                text += wchar_t(more == 0   ? at(i)
+                                : more == 1 ? (at(i) & 0x1F) << 6 | (at(i + 1) & 0x3F)
+                                            : (at(i) & 0xF) << 12 | (at(i + 1) & 0x3F) << 6 |
+                                                  (at(i + 2) & 0x3F));
+                i += more;
+            } else {
+                text += L'\xFFFD', valid = false;
+            }
         }
-        return FromAnsi(narrow);
+        return valid;
     }
     Rect GetWorkArea() override { return WorkArea; }
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override {
@@ -92,17 +94,15 @@ class FakeDesktop : public Desktop {
         for (size_t i = 0; i < listed.size() && callback(listed[i].Handle); ++i) {
         }
     }
-    bool IsWindowVisible(WindowHandle window) override { return At(window).Visible; }
-    int GetWindowTextA(WindowHandle window, char* buffer, int maxCount) override {
-        const std::string title = At(window).Title.substr(0, static_cast<size_t>(maxCount - 1));
-        std::memcpy(buffer, title.c_str(), title.size() + 1);
-        return static_cast<int>(title.size());
-    }
-    Rect GetWindowRect(WindowHandle window) override { return At(window).Bounds; }
-    WindowState GetWindowState(WindowHandle window) override { return At(window).State; }
-    bool GetVisibleFrame(WindowHandle window, Rect& frame) override {
-        frame = At(window).Frame.value_or(frame);
-        return At(window).Frame.has_value();
+    WindowFacts ReadWindow(WindowHandle window) override {
+        const Window& w = At(window);
+        return {w.Visible,
+                w.Cloaked,
+                w.Title.substr(0, 255),
+                w.Bounds,
+                w.State,
+                w.Frame,
+                w.State.Minimised ? w.Restore : std::nullopt};
     }
     // The monitor that holds the rectangle's centre; else the first, the primary.
     MonitorArea MonitorNearest(const Rect& r) override {
@@ -129,43 +129,25 @@ class FakeDesktop : public Desktop {
         if (insertAfter == kInsertAtBottom && !(flags & kKeepZOrder)) {
             std::rotate(Find(window), Find(window) + 1, Windows.end());
         }
+        Active = flags & kNoActivate ? Active : window;
     }
-    long RegOpenKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
-        std::string lowered = subkey;  // key names are compared without regard to case
-        std::transform(lowered.begin(), lowered.end(), lowered.begin(), ::tolower);
-        const bool found = root == kHkeyCurrentUser && lowered == "control panel\\desktop";
-        key = found ? kOpenKey : key;
-        OpenKeys += found ? 1 : 0;
-        return found ? 0 : 2;  // not found
+    void SetRestorePlace(WindowHandle window, const Rect& restore) override {
+        At(window).Restore = restore;
     }
-    long RegCreateKeyA(RegistryKey root, const std::string& subkey, RegistryKey& key) override {
-        return RegOpenKeyA(root, subkey, key);
+    bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                   RegistryValue& value) override {
+        const bool found = IsDesktopKey(root, subkey) && DesktopKey.count(name);
+        value = found ? DesktopKey[name] : value;
+        return found;
     }
-    long RegQueryValueExA(RegistryKey key, const std::string& name, unsigned long& type,
-                          unsigned char* data, unsigned long& size) override {
-        const auto value = DesktopKey.find(name);
-        if (key != kOpenKey || value == DesktopKey.end() ||
-            (data && (value->second.ReadFails || size < value->second.Data.size()))) {
-            return 2;
+    void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
+                    const RegistryValue& value) override {
+        if (IsDesktopKey(root, subkey)) {
+            DesktopKey[name] = value;
         }
-        type = value->second.Type;
-        size = static_cast<unsigned long>(value->second.Data.size());
-        std::copy_n(value->second.Data.data(), data ? size : 0, data);
-        return 0;
     }
-    long RegSetValueExA(RegistryKey key, const std::string& name, unsigned long type,
-                        const unsigned char* data, unsigned long size) override {
-        if (key == kOpenKey) {
-            DesktopKey[name] = {type, std::string(reinterpret_cast<const char*>(data), size)};
-        }
-        return key == kOpenKey ? 0 : 6;  // invalid handle
-    }
-    long RegCloseKey(RegistryKey key) override {
-        OpenKeys -= key == kOpenKey ? 1 : 0;
-        return key == kOpenKey ? 0 : 6;  // invalid handle
-    }
-    void SetDeskWallpaper(const std::string& path, unsigned flags) override {
-        AppliedWallpaper = flags == kUpdateAndBroadcast ? path : "(flags)";
+    void SetDeskWallpaper(const std::wstring& path, unsigned flags) override {
+        AppliedWallpaper = flags == kUpdateAndBroadcast ? path : L"(flags)";
     }
     FileTest TestFile(const std::wstring& path) override {
         return Files.count(path) ? Files[path].Test : FileTest::Absent;
@@ -179,5 +161,8 @@ class FakeDesktop : public Desktop {
     void CloseMainWindow() override { Closed = true; }
 
   private:
-    static constexpr RegistryKey kOpenKey{0x1000};
+    // Key names are compared without regard to case.
+    bool IsDesktopKey(RegistryKey root, const std::wstring& subkey) {
+        return root == kHkeyCurrentUser && LowerCase(subkey) == L"control panel\\desktop";
+    }
 };

@@ -16,21 +16,28 @@ using Point = std::pair<int32_t, int32_t>;
 // left edge) among a hidden (H) and an untitled one (U).
 constexpr char kNames[] = "S0H1U2";
 constexpr WindowHandle kSelf{0x100};
-constexpr char kPicture[] = "C:\\pic.bmp";
+constexpr wchar_t kPicture[] = L"C:\\pic.bmp";
 constexpr wchar_t kExclude[] = L"C:\\Tools\\exclude.txt";
 constexpr wchar_t kInclude[] = L"C:\\Tools\\include.txt";
 
+RegistryValue Sz(const wchar_t* text) { return {kRegSz, text, {}}; }
+RegistryValue Dword(int32_t number) {
+    const auto bits = static_cast<uint32_t>(number);
+    return {kRegDword, {}, {char(bits), char(bits >> 8), char(bits >> 16), char(bits >> 24)}};
+}
+
 FakeDesktop StartingDesktop() {
     FakeDesktop desktop;
-    desktop.Windows = {{kSelf, "Deskglide", {50, 50, 60, 60}},
-                       {WindowHandle{0x101}, "Untitled - Notepad", {100, 100, 400, 300}},
-                       {WindowHandle{0x102}, "Hidden", {10, 10, 20, 20}, false},
-                       {WindowHandle{0x103}, "Mail", {900, 600, 1200, 900}},
-                       {WindowHandle{0x104}, "", {30, 30, 40, 40}},
-                       {WindowHandle{0x105}, "X", {-50, 20, 350, 320}}};
-    desktop.DesktopKey = {{"WallpaperOriginX", {kRegSz, "3"}},
-                          {"WallpaperOriginY", {kRegSz, "10"}},
-                          {"Wallpaper", {kRegSz, " C:\\pic.bmp "}}};
+    desktop.Windows = {{kSelf, L"Deskglide", {50, 50, 60, 60}},
+                       {WindowHandle{0x101}, L"Untitled - Notepad", {100, 100, 400, 300}},
+                       {WindowHandle{0x102}, L"Hidden", {10, 10, 20, 20}, false},
+                       {WindowHandle{0x103}, L"Mail", {900, 600, 1200, 900}},
+                       {WindowHandle{0x104}, L"", {30, 30, 40, 40}},
+                       {WindowHandle{0x105}, L"X", {-50, 20, 350, 320}}};
+    desktop.Active = desktop.Windows[1].Handle;  // the user is typing there
+    desktop.DesktopKey = {{L"WallpaperOriginX", Sz(L"3")},
+                          {L"WallpaperOriginY", Sz(L"10")},
+                          {L"Wallpaper", Sz(L" C:\\pic.bmp ")}};
     return desktop;
 }
 
@@ -38,8 +45,8 @@ Change List(const wchar_t* path, const std::optional<std::string>& bytes,
             FileTest test = FileTest::Present) {
     return [=](FakeDesktop& d) { d.Files[path] = {bytes, test}; };
 }
-Change OriginY(unsigned long type, const std::string& data, bool readFails = false) {
-    return [=](FakeDesktop& d) { d.DesktopKey["WallpaperOriginY"] = {type, data, readFails}; };
+Change Stored(const wchar_t* name, const RegistryValue& value) {
+    return [=](FakeDesktop& d) { d.DesktopKey[name] = value; };
 }
 Change Window(char name, Rect bounds, WindowState state = {}, std::optional<Rect> frame = {}) {
     return [=](FakeDesktop& d) {
@@ -47,10 +54,32 @@ Change Window(char name, Rect bounds, WindowState state = {}, std::optional<Rect
         window = {window.Handle, window.Title, bounds, true, state, frame};
     };
 }
-Change Title(char name, const std::string& title) {
+// Parked off screen, to come back at `restore`.
+Change Minimised(char name, Rect restore) {
+    return [=](FakeDesktop& d) {
+        FakeDesktop::Window& window = d.Windows[std::string(kNames).find(name)];
+        window = {window.Handle,
+                  window.Title,
+                  {-32000, -32000, -31840, -31976},
+                  true,
+                  {.Minimised = true},
+                  {},
+                  false,
+                  restore};
+    };
+}
+Change Cloaked(char name) {
+    return [=](FakeDesktop& d) { d.Windows[std::string(kNames).find(name)].Cloaked = true; };
+}
+Change Title(char name, const std::wstring& title) {
     return [=](FakeDesktop& d) { d.Windows[std::string(kNames).find(name)].Title = title; };
 }
 // A primary monitor of 1920 x 1080 with a monitor on each side, their taskbars 40 high.
+// One monitor with the taskbar along its top.
+const Change kTopTaskbar = [](FakeDesktop& d) {
+    d.WorkArea = {0, 40, 1024, 768};
+    d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}};
+};
 const Change kThreeMonitors = [](FakeDesktop& d) {
     d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
                   {{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}},
@@ -64,12 +93,20 @@ struct Row {
     const char* tookPart = "012";  // in turn, each to the bottom of the stacking order
     bool shown = false;            // the information window was left open
     int status = 0;
-    std::wstring error{};           // what the error message says, in part
-    const char* originX = nullptr;  // the origins stored afterwards; null: unchanged
-    const char* originY = nullptr;
-    const char* wallpaper = nullptr;  // the wallpaper re-applied; null: none
-    std::vector<Change> change{};     // to the starting desktop
+    std::wstring error{};                    // what the error message says, in part
+    std::optional<RegistryValue> originX{};  // the origins stored afterwards; none: unchanged
+    std::optional<RegistryValue> originY{};
+    const wchar_t* wallpaper = nullptr;  // the wallpaper re-applied; null: none
+    std::optional<Point> restored{};     // where window 1's restore place went
+    std::vector<Change> change{};        // to the starting desktop
 };
+
+// The rectangle moved to have its top-left corner at `to`.
+Rect MovedTo(const Rect& r, Point to) {
+    const auto [x, y] = to;
+    return to == Point(r.left, r.top) ? r
+                                      : Rect{x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
+}
 
 const std::vector<Point> kGathered = {{100, 100}, {724, 448}, {0, 20}};
 
@@ -98,24 +135,30 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"v 7 50", .by = {0, 7}},
         {.args = L"vhs -10 30", .by = {-307, 74}, .change = {[](FakeDesktop& d) { d.WorkArea.bottom = 738; }}},
         {.args = L"vs", .by = {0, 258}, .change = {[](FakeDesktop& d) { d.WorkArea = {0, 10, 1024, 1030}; }}},
-        // Gathering: far edges onto the work area's, negative near edges to 0.
+        // Gathering, on each axis: the far edge onto the work area's, unless the near edge would
+        // then lie before the work area's; then the near edge onto it. Again, nothing changes.
         {.args = L"g", .after = kGathered},
         {.args = L"gv 40", .after = kGathered},
-        {.args = L"g", .after = {{-76, -242}, {724, 448}, {0, 0}},
-         .change = {Window('0', {0, 10, 1100, 1000}), Window('2', {-10, -20, 100, 100})}},
-        // Windows as users keep them: maximised ones are not gathered, minimised ones stay
-        // parked, topmost ones keep their place in the stacking order, the desktop itself stays.
-        {.args = L"g", .after = {{-4, -4}, {-32000, -32000}, {0, 20}},
-         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true}),
-                    Window('1', {-32000, -32000, -31840, -31976}, {.Minimised = true})}},
-        {.args = L"v 30", .after = {{-4, 26}, {-32000, -32000}, {-50, 50}},
-         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true}),
-                    Window('1', {-32000, -32000, -31840, -31976}, {.Minimised = true})}},
+        {.args = L"g", .after = {{0, 0}, {724, 448}, {0, 0}},
+         .change = {Window('0', {0, 10, 1100, 1000}), Window('2', {0, 0, 300, 990})}},
+        {.args = L"g", .after = {{0, 0}, {724, 468}, {0, 40}},
+         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('2', {0, 0, 1024, 767})}},
+        {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}}, .change = {Window('0', {-8, -8, 1032, 776})}},
+        // Windows as users keep them: maximised ones go back to where maximising puts them,
+        // minimised ones stay parked while their restore place moves, topmost ones keep their
+        // place in the stacking order, cloaked ones and the desktop itself stay.
+        {.args = L"g", .after = {{-4, -4}, {-32000, -32000}, {0, 20}}, .restored = Point{724, 100},
+         .change = {Window('0', {-4, -304, 1028, 452}, {.Maximised = true}), Minimised('1', {3000, 100, 3300, 400})}},
+        {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}},
+         .change = {Window('0', {-8, -308, 1032, 456}, {.Maximised = true}, Rect{0, -300, 1024, 448})}},
+        {.args = L"v 30", .after = {{-4, 26}, {-32000, -32000}, {-50, 50}}, .restored = Point{900, 630},
+         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true}), Minimised('1', {900, 600, 1200, 900})}},
         {.args = L"h- 30", .after = {{70, 100}, {870, 600}, {-80, 20}}, .tookPart = "12",
          .change = {Window('0', {100, 100, 400, 300}, {.Topmost = true})}},
         {.args = L"g", .after = {{-4, -4}, {724, 448}, {0, 20}}, .tookPart = "12",
          .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true, .Topmost = true})}},
         {.args = L"v", .by = {0, 50}, .tookPart = "12", .change = {[](FakeDesktop& d) { d.Shell = d.Windows[1].Handle; }}},
+        {.args = L"v", .by = {0, 50}, .tookPart = "02", .change = {Cloaked('1')}},
         // Gathering goes by the visible frame, against the monitor nearest to the window.
         {.args = L"g", .after = {{-7, 0}, {724, 448}, {-7, 20}},
          .change = {Window('0', {-7, 0, 505, 748}, {}, Rect{0, 0, 498, 741}),
@@ -145,45 +188,52 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, std::nullopt)}},
         {.args = L"vi 30", .by = {0, 30}, .change = {List(kInclude, "mail", FileTest::Absent)}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "mail", FileTest::Failed)}},
+        // Marked lists are UTF-8 or UTF-16; unmarked ones UTF-8 where they are valid UTF-8, else ANSI.
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "\xEF\xBB\xBFmail")}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "2", .change = {List(kInclude, "\xFF\xFEX\0"s)}},
-        {.args = L"vi 30", .by = {0, 30}, .tookPart = "0", .change = {List(kInclude, "\xFF\xFE\xE4\0z\0"s), Title('0', "Gr\xC4Z")}},
-        // The origin the mode selects moves after the windows, stored as decimal text.
-        {.args = L"vw 25", .by = {0, 25}, .originY = "35", .wallpaper = kPicture},
-        {.args = L"v-w 25", .by = {0, -25}, .originY = "-15", .wallpaper = kPicture},
-        {.args = L"vhw 5 7", .by = {7, 5}, .originX = "10", .wallpaper = kPicture},
-        {.args = L"gw", .after = kGathered, .originX = "0", .originY = "0", .wallpaper = kPicture},
-        {.args = L"gvw 30", .after = kGathered, .originY = "40", .wallpaper = kPicture},
-        {.args = L"ghw 30", .after = kGathered, .originX = "33", .wallpaper = kPicture},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "0", .change = {List(kInclude, "\xFF\xFE\xE4\0z\0"s), Title('0', L"Gr\xC4Z")}},
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xC3\xBCller\r\n"), Title('0', L"M\xFCller Notes")}},
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xFCller\r\n"), Title('0', L"M\xFCller Notes")}},
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "\xC5\x81\xC3\xB3" "d\xC5\xBA"), Title('0', L"\x141\xF3" L"d\x17A Notes")}},
+        // The origin the mode selects moves after the windows, in the type it was stored in.
+        {.args = L"vw 25", .by = {0, 25}, .originY = Sz(L"35"), .wallpaper = kPicture},
+        {.args = L"v-w 25", .by = {0, -25}, .originY = Sz(L"-15"), .wallpaper = kPicture},
+        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .wallpaper = kPicture},
+        {.args = L"gw", .after = kGathered, .originX = Sz(L"0"), .originY = Dword(0), .wallpaper = kPicture,
+         .change = {Stored(L"WallpaperOriginY", Dword(7))}},
+        {.args = L"gvw 30", .after = kGathered, .originY = Sz(L"40"), .wallpaper = kPicture},
+        {.args = L"ghw 30", .after = kGathered, .originX = Sz(L"33"), .wallpaper = kPicture},
         {.args = L"w", .tookPart = "", .shown = true},
-        {.args = L"vw 1", .by = {0, 1}, .originY = "-1", .wallpaper = kPicture, .change = {OriginY(kRegBinary, "\xFE\xFF")}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = "256", .wallpaper = kPicture, .change = {OriginY(kRegBinary, "\xFF")}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = "6", .wallpaper = kPicture, .change = {OriginY(kRegBinary, "\x05\0\1\2"s)}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = "13", .wallpaper = kPicture, .change = {OriginY(kRegSz, "12\0junk"s)}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = "8", .wallpaper = "",
-         .change = {OriginY(kRegSz, " 7 "), [](FakeDesktop& d) { d.DesktopKey["Wallpaper"].Type = 2; }}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = "11", .wallpaper = "",
-         .change = {[](FakeDesktop& d) { d.DesktopKey.erase("Wallpaper"); }}},
+        {.args = L"v-w 1", .by = {0, -1}, .originY = Dword(-11), .wallpaper = kPicture, .change = {Stored(L"WallpaperOriginY", Dword(-10))}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"-1"), .wallpaper = kPicture, .change = {Stored(L"WallpaperOriginY", {kRegBinary, {}, "\xFE\xFF"})}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"256"), .wallpaper = kPicture, .change = {Stored(L"WallpaperOriginY", {kRegBinary, {}, "\xFF"})}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"6"), .wallpaper = kPicture, .change = {Stored(L"WallpaperOriginY", {kRegBinary, {}, "\x05\0\1\2"s})}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"8"), .wallpaper = L"C:\\\x141\xF3" L"d\x17A\\pic.bmp",
+         .change = {Stored(L"WallpaperOriginY", Sz(L" 7 ")), Stored(L"Wallpaper", {kRegExpandSz, L"C:\\\x141\xF3" L"d\x17A\\pic.bmp ", {}})}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .wallpaper = L"", .change = {Stored(L"Wallpaper", {7, L"", "C:\\x"})}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .wallpaper = L"",
+         .change = {[](FakeDesktop& d) { d.DesktopKey.erase(L"Wallpaper"); }}},
         // Positions reach the ends of the 32-bit range, and stop there.
         {.args = L"v 47", .by = {0, 47}, .change = {Window('1', {900, 2147483600, 1200, 2147483600})}},
         {.args = L"h- 48", .by = {-48, 0}, .change = {Window('2', {-2147483600, 20, -2147483600, 20})}},
         // An error stops the run where it happens; what was done stays done.
         {.args = L"vw 1", .by = {0, 1}, .status = 3,
          .error = L"WallpaperOriginY in HKEY_CURRENT_USER\\Control Panel\\Desktop is missing",
-         .change = {OriginY(4, "1")}},
-        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"missing or empty", .change = {OriginY(kRegBinary, "\5\0"s, true)}},
-        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"\"abc\" is not a number", .change = {OriginY(kRegSz, "abc")}},
+         .change = {Stored(L"WallpaperOriginY", {7, L"", "1"})}},
+        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"\"abc\" is not a number", .change = {Stored(L"WallpaperOriginY", Sz(L"abc"))}},
         {.args = L"vw 1", .by = {0, 1}, .status = 2, .error = L"WallpaperOriginY, moved from 2147483647 by 1,",
-         .change = {OriginY(kRegSz, "2147483647")}},
+         .change = {Stored(L"WallpaperOriginY", Dword(2147483647))}},
         {.args = L"v 3000000000", .tookPart = "", .status = 2, .error = L"3000000000"},
         {.args = L"3000000000", .tookPart = "", .status = 2, .error = L"3000000000"},
         {.args = L"vs 3000000", .tookPart = "", .status = 2, .error = L"percentage"},
         {.args = L"v- -2147483648", .tookPart = "", .status = 2, .error = L"2147483648"},
         {.args = L"vw 1000", .by = {0, 1000}, .tookPart = "0", .status = 2,
-         .error = L"window \"" + std::wstring(255, L'x') + L"\" would be 2147484000",
-         .change = {Window('1', {900, 2147483000, 1200, 2147483600}), Title('1', std::string(300, 'x'))}},
+         .error = L"window \"" + std::wstring(40, L'x') + L"...\" (255 characters) would be 2147484000",
+         .change = {Window('1', {900, 2147483000, 1200, 2147483600}), Title('1', std::wstring(300, L'x'))}},
         {.args = L"g", .tookPart = "0", .status = 2, .error = L"gathered vertical position of the window \"Mail\"",
-         .change = {Window('1', {0, INT32_MIN, 10, INT32_MAX})}}, 
+         .change = {Window('1', {0, INT32_MIN, 10, INT32_MAX})}},
+        {.args = L"v", .by = {0, 50}, .tookPart = "0", .status = 2, .error = L"restored position of the window \"Mail\"",
+         .change = {Minimised('1', {0, -2147483000, 10, 2147483000})}},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -200,6 +250,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         for (const std::wstring& error : desktop.Errors) {
             EXPECT_NE(error.find(row.error), std::wstring::npos) << error;
         }
+        EXPECT_EQ(desktop.Active, before.Active);  // no move takes the user's focus
         std::string stack;
         std::string expectedStack;
         for (size_t i = 0; i < before.Windows.size(); ++i) {
@@ -207,26 +258,25 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
             const char name = kNames[i];
             const bool tookPart = std::string(row.tookPart).find(name) != std::string::npos;
             expectedStack += tookPart ? "" : std::string(1, name);
-            const Rect r = before.Windows[i].Bounds;
-            const auto [x, y] = std::isdigit(name) && !row.after.empty()
-                                    ? row.after[name - '0']
-                                    : Point{r.left + (tookPart ? row.by.first : 0),
-                                            r.top + (tookPart ? row.by.second : 0)};
-            const Rect expected = Point(x, y) == Point(r.left, r.top)
-                                      ? r
-                                      : Rect{x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
-            EXPECT_EQ(desktop.At(before.Windows[i].Handle).Bounds, expected) << name;
+            const FakeDesktop::Window& was = before.Windows[i];
+            const Rect r = was.Bounds;
+            const Point to = std::isdigit(name) && !row.after.empty()
+                                 ? row.after[name - '0']
+                                 : Point{r.left + (tookPart ? row.by.first : 0),
+                                         r.top + (tookPart ? row.by.second : 0)};
+            EXPECT_EQ(desktop.At(was.Handle).Bounds, MovedTo(r, to)) << name;
+            const bool restored = name == '1' && row.restored;
+            EXPECT_EQ(desktop.At(was.Handle).Restore,
+                      restored ? MovedTo(*was.Restore, *row.restored) : was.Restore)
+                << name;
         }
         EXPECT_EQ(stack, expectedStack + row.tookPart);
         auto stored = before.DesktopKey;
-        for (const auto& [name, data] :
-             {std::pair{"WallpaperOriginX", row.originX}, {"WallpaperOriginY", row.originY}}) {
-            stored[name] = data ? FakeDesktop::Value{kRegSz, data} : stored[name];
-        }
+        stored[L"WallpaperOriginX"] = row.originX.value_or(stored[L"WallpaperOriginX"]);
+        stored[L"WallpaperOriginY"] = row.originY.value_or(stored[L"WallpaperOriginY"]);
         EXPECT_TRUE(desktop.DesktopKey == stored);
-        EXPECT_EQ(desktop.AppliedWallpaper.value_or("(none)"),
-                  row.wallpaper ? row.wallpaper : "(none)");
-        EXPECT_EQ(desktop.OpenKeys, 0);
+        EXPECT_EQ(desktop.AppliedWallpaper.value_or(L"(none)"),
+                  row.wallpaper ? row.wallpaper : L"(none)");
     }
 }
 

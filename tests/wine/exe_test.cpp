@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-enum class Kind { Plain, Hung, Maximised, Notepad };
+enum class Kind { Plain, Hung, Maximised, FullScreen, Notepad, MinimisedNotepad };
 struct TestWindow {
     Kind kind;
     const wchar_t* title;
@@ -23,8 +24,11 @@ struct Row {
     const wchar_t* list = nullptr;  // a list file beside the exe, of these bytes
     std::string bytes = {};
     File file = File::Plain;
-    const char* originY = nullptr;  // stored before the run, without a NUL
-    const wchar_t* originYAfter = nullptr;
+    const char* originY = nullptr;          // stored before the run, without a NUL
+    bool dword = false;                     // ... as a REG_DWORD instead
+    const wchar_t* originYAfter = nullptr;  // REG_DWORD values read "dword:N"
+    const wchar_t* wallpaper = nullptr;     // the wallpaper path, kept by the run
+    bool focus = false;                     // the first window has the focus, and keeps it
     DWORD status = 0;
     const wchar_t* box = nullptr;  // what the error box says
     int runs = 1;                  // started at once
@@ -43,12 +47,12 @@ void Pump(DWORD ms) {
     }
 }
 
-HWND Create(const wchar_t* title, POINT at, DWORD style = WS_POPUP) {
+HWND Create(const wchar_t* title, POINT at, DWORD style = WS_POPUP, SIZE size = {200, 150}) {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = L"DeskglideTest";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, L"DeskglideTest", title, style, at.x, at.y, 200, 150, nullptr,
+    return CreateWindowExW(0, L"DeskglideTest", title, style, at.x, at.y, size.cx, size.cy, nullptr,
                            nullptr, nullptr, nullptr);
 }
 
@@ -97,12 +101,14 @@ std::wstring Text(HWND window) {
     return text;
 }
 
-std::wstring OriginY() {
-    wchar_t text[64] = L"";
+std::wstring Stored(const wchar_t* name) {
+    wchar_t text[MAX_PATH] = L"";
     DWORD size = sizeof text;
-    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY", RRF_RT_REG_SZ, nullptr, text,
-                 &size);
-    return text;
+    DWORD type = 0;
+    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_ANY, &type, text, &size);
+    LONG number = 0;
+    std::memcpy(&number, text, sizeof number);
+    return type == REG_DWORD ? L"dword:" + std::to_wstring(number) : text;
 }
 
 // Its size and text at the desktop's DPI.
@@ -139,10 +145,18 @@ TEST_P(Exe, Runs) {
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
     *wcsrchr(folder, L'\\') = L'\0';
     const std::wstring list = folder + (L"\\" + std::wstring(row.list ? row.list : L"none"));
-    const std::wstring savedOrigin = OriginY();
+    const std::wstring savedOrigin = Stored(L"WallpaperOriginY");
+    const std::wstring savedWallpaper = Stored(L"Wallpaper");
+    const LONG dword = row.originY ? atoi(row.originY) : 0;
     if (row.originY != nullptr) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperOriginY", REG_SZ,
-                        row.originY, static_cast<DWORD>(strlen(row.originY)));
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperOriginY",
+                        row.dword ? REG_DWORD : REG_SZ,
+                        row.dword ? static_cast<const void*>(&dword) : row.originY,
+                        static_cast<DWORD>(row.dword ? sizeof dword : strlen(row.originY)));
+    }
+    if (row.wallpaper != nullptr) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper", REG_SZ, row.wallpaper,
+                        static_cast<DWORD>(2 * wcslen(row.wallpaper) + 2));
     }
     HANDLE file = nullptr;
     if (row.file == File::Folder) {
@@ -156,19 +170,28 @@ TEST_P(Exe, Runs) {
     std::vector<HWND> windows;
     PROCESS_INFORMATION notepad = {};
     for (const TestWindow& w : row.windows) {
-        if (w.kind == Kind::Notepad) {
-            notepad = Start(L"notepad.exe");
+        if (w.kind == Kind::Notepad || w.kind == Kind::MinimisedNotepad) {
+            const bool minimised = w.kind == Kind::MinimisedNotepad;
+            notepad = Start(L"notepad.exe", minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
             windows.push_back(Await(L"Notepad"));
-            SetWindowPos(windows.back(), nullptr, w.at.x, w.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            if (!minimised) {
+                SetWindowPos(windows.back(), nullptr, w.at.x, w.at.y, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER);
+            }
         } else if (w.kind == Kind::Hung) {
             CloseHandle(CreateThread(nullptr, 0, Hang, nullptr, 0, nullptr));
             Sleep(500);
             windows.push_back(FindWindowW(L"DeskglideTest", L"Hung"));
         } else {
             const bool maximised = w.kind == Kind::Maximised;
-            windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : WS_POPUP));
+            const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : WS_POPUP,
+                                     w.kind == Kind::FullScreen ? screen : SIZE{200, 150}));
             ShowWindow(windows.back(), maximised ? SW_MAXIMIZE : SW_SHOW);
         }
+    }
+    if (row.focus) {
+        SetForegroundWindow(windows[0]);
     }
     Pump(100);
 
@@ -195,17 +218,25 @@ TEST_P(Exe, Runs) {
         EXPECT_EQ(Finish(run), row.status);
     }
     Pump(100);
+    if (row.focus) {
+        EXPECT_EQ(GetForegroundWindow(), windows[0]);
+    }
     for (size_t i = 0; i < windows.size(); ++i) {
         RECT r = {};
         GetWindowRect(windows[i], &r);
         const POINT expected = row.windows[i].expected;
         EXPECT_EQ(std::pair(r.left, r.top), std::pair(expected.x, expected.y)) << i;
+        EXPECT_EQ(IsIconic(windows[i]) != 0, row.windows[i].kind == Kind::MinimisedNotepad) << i;
         DestroyWindow(windows[i]);
     }
-    EXPECT_EQ(OriginY(), row.originYAfter ? row.originYAfter : savedOrigin);
+    EXPECT_EQ(Stored(L"WallpaperOriginY"), row.originYAfter ? row.originYAfter : savedOrigin);
+    EXPECT_EQ(Stored(L"Wallpaper"), row.wallpaper ? row.wallpaper : savedWallpaper);
 
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY", REG_SZ,
-                    savedOrigin.c_str(), 2 * savedOrigin.size() + 2);
+    for (const auto& [name, value] :
+         {std::pair{L"WallpaperOriginY", savedOrigin}, {L"Wallpaper", savedWallpaper}}) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name, REG_SZ, value.c_str(),
+                        static_cast<DWORD>(2 * value.size() + 2));
+    }
     TerminateProcess(notepad.hProcess, 0);
     CloseHandle(file);
     DeleteFileW(list.c_str());
@@ -224,9 +255,19 @@ const Row kRows[] = {
     {.name = "GathersIntoTheRealWorkArea", .args = L"g",
      .windows = {Plain(L"A", {900, 600}, {824, 598}), Plain(L"B", {-30, -20}, {0, 0})}},
     {.name = "GatherLeavesAMaximisedWindowAlone", .args = L"g", .windows = {{Kind::Maximised, L"A", kAt, {-4, -4}}}},
+    {.name = "GatherLeavesAFullScreenWindowAlone", .args = L"g", .windows = {{Kind::FullScreen, L"A", {0, 0}, {0, 0}}}},
+    {.name = "VLeavesAMinimisedWindowMinimised", .args = L"v 30",
+     .windows = {{Kind::MinimisedNotepad, L"Notepad", kAt, {-32000, -32000}}, Plain(L"A", kAt, {100, 130})}},
+    {.name = "GLeavesAMinimisedWindowMinimised", .args = L"g",
+     .windows = {{Kind::MinimisedNotepad, L"Notepad", kAt, {-32000, -32000}}, Plain(L"A", {-30, 0}, {0, 0})}},
+    {.name = "TheFocusStaysWhereItWas", .args = L"v 10",
+     .windows = {Plain(L"Front Nine", kAt, {100, 110}), Plain(L"Back Nine", {150, 150}, {150, 160})}, .focus = true},
     {.name = "AHungWindowCannotStopTheRun", .args = L"v 10",
      .windows = {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, Plain(L"A", kAt, {100, 110})}},
     {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = "12", .originYAfter = L"37"},
+    {.name = "KeepsANumberOriginANumber", .args = L"v-w 25", .originY = "12", .dword = true, .originYAfter = L"dword:-13"},
+    {.name = "KeepsAWallpaperPathOutsideTheCodePage", .args = L"gw", .originY = "12", .originYAfter = L"0",
+     .wallpaper = L"C:\\\u0141\u00F3d\u017A\\pic.bmp"},
     {.name = "RunsStartedTogetherTakeTurns", .args = L"vw 10", .windows = {Plain(L"A", kAt, {100, 180})},
      .originY = "0", .originYAfter = L"80", .runs = 8},
     {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {Plain(L"A", kAt, {100, 130})},
@@ -237,6 +278,12 @@ const Row kRows[] = {
      .list = L"include.txt", .bytes = "\xEF\xBB\xBF\xC3\xA4rg"},
     {.name = "AMarkedListIsUtf16", .args = L"vi 30", .windows = {Plain(L"\u00C4rger", kAt, {100, 130}), kStays},
      .list = L"include.txt", .bytes = std::string("\xFF\xFE\xE4\0r\0", 6)},
+    {.name = "AUnicodeEntryMatchesATitleOutsideTheCodePage", .args = L"ve 30",
+     .windows = {Plain(L"\u0141\u00F3d\u017A Notes", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})},
+     .list = L"exclude.txt", .bytes = "\xEF\xBB\xBF\xC5\x81\xC3\xB3" "d\xC5\xBA"},
+    {.name = "AnUnmarkedUtf8ListIsUtf8", .args = L"ve 30",
+     .windows = {Plain(L"M\u00FCller Notes", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})},
+     .list = L"exclude.txt", .bytes = "M\xC3\xBCller\r\n"},
     {.name = "ReportsAnOverflowInABox", .args = L"v 3000000000", .status = 2,
      .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
     {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = "abc", .originYAfter = L"abc", .status = 3,
