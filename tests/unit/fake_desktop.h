@@ -63,25 +63,18 @@ class FakeDesktop : public Desktop {
         });
         return lowered;
     }
-    // Latin-1 as the ANSI code page; UTF-8 up to three bytes a character, without the finer
-    // checks, which is exact for what the tests write.
+    // Latin-1 as the ANSI code page, and UTF-8 up to two bytes a character: what tests write.
     bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override {
         text.clear();
         bool valid = true;
         for (size_t i = 0; i < bytes.size(); ++i) {
             const auto at = [&](size_t k) { return k < bytes.size() ? uint8_t(bytes[k]) : 0; };
-            const size_t more = at(i) < 0x80 ? 0 : at(i) >= 0xE0 ? 2 : at(i) >= 0xC2 ? 1 : 3;
-            if (encoding == TextEncoding::Ansi) {
-                text += wchar_t(at(i));
-            } else if (encoding == TextEncoding::Utf16Le) {
+            if (encoding == TextEncoding::Utf16Le) {
                 text += wchar_t(at(i) | at(i + 1) << 8), ++i;
-            } else if (more < 3 && (more < 1 || at(i + 1) >> 6 == 2) &&
-                       (more < 2 || at(i + 2) >> 6 == 2)) {
-                text += wchar_t(more == 0   ? at(i)
-                                : more == 1 ? (at(i) & 0x1F) << 6 | (at(i + 1) & 0x3F)
-                                            : (at(i) & 0xF) << 12 | (at(i + 1) & 0x3F) << 6 |
-                                                  (at(i + 2) & 0x3F));
-                i += more;
+            } else if (encoding == TextEncoding::Ansi || at(i) < 0x80) {
+                text += wchar_t(at(i));
+            } else if (at(i) >= 0xC2 && at(i) < 0xE0 && at(i + 1) >> 6 == 2) {
+                text += wchar_t((at(i) & 0x1F) << 6 | (at(i + 1) & 0x3F)), ++i;
             } else {
                 text += L'\xFFFD', valid = false;
             }
@@ -96,13 +89,8 @@ class FakeDesktop : public Desktop {
     }
     WindowFacts ReadWindow(WindowHandle window) override {
         const Window& w = At(window);
-        return {w.Visible,
-                w.Cloaked,
-                w.Title.substr(0, 255),
-                w.Bounds,
-                w.State,
-                w.Frame,
-                w.State.Minimised ? w.Restore : std::nullopt};
+        return {w.Visible, w.Cloaked, w.Title.substr(0, 255), w.Bounds, w.State,
+                w.Frame,   w.Restore};
     }
     // The monitor that holds the rectangle's centre; else the first, the primary.
     MonitorArea MonitorNearest(const Rect& r) override {
@@ -134,6 +122,10 @@ class FakeDesktop : public Desktop {
     void SetRestorePlace(WindowHandle window, const Rect& restore) override {
         At(window).Restore = restore;
     }
+    // Only the desktop settings key is there; key names are compared without regard to case.
+    bool IsDesktopKey(RegistryKey root, const std::wstring& subkey) {
+        return root == kHkeyCurrentUser && LowerCase(subkey) == L"control panel\\desktop";
+    }
     bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                    RegistryValue& value) override {
         const bool found = IsDesktopKey(root, subkey) && DesktopKey.count(name);
@@ -159,10 +151,4 @@ class FakeDesktop : public Desktop {
     }
     void ReportError(const std::wstring& message) override { Errors.push_back(message); }
     void CloseMainWindow() override { Closed = true; }
-
-  private:
-    // Key names are compared without regard to case.
-    bool IsDesktopKey(RegistryKey root, const std::wstring& subkey) {
-        return root == kHkeyCurrentUser && LowerCase(subkey) == L"control panel\\desktop";
-    }
 };
