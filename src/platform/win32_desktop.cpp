@@ -380,15 +380,15 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
         bytes.reserve(static_cast<size_t>(size.QuadPart));
     }
     char chunk[65536];
-    DWORD read = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) != 0) && read > 0) {
-        bytes.append(chunk, read);
+    for (DWORD read = 0;; bytes.append(chunk, read)) {
+        if (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) == 0) {
+            bytes.clear();
+            return false;
+        }
+        if (read == 0) {
+            return true;
+        }
     }
-    if (!ok) {
-        bytes.clear();
-    }
-    return ok;
 }
 
 bool Win32Desktop::TakeRunLock() {

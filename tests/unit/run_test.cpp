@@ -245,7 +245,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
             const FakeDesktop::Window& was = before.Windows[i];
             const Rect r = was.Bounds;
             const Point to = std::isdigit(name) && !row.after.empty()
-                                 ? row.after[name - '0']
+                                 ? row.after[static_cast<size_t>(name - '0')]
                                  : Point{r.left + (tookPart ? row.by.first : 0),
                                          r.top + (tookPart ? row.by.second : 0)};
             EXPECT_EQ(desktop.At(was.Handle).Bounds, MovedTo(r, to)) << name;

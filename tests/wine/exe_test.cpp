@@ -295,7 +295,7 @@ const Row kRows[] = {
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Wine, Exe, testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // What Windows reads off the exe without running it: icon, manifest, version block.
 TEST(Resources, IconManifestAndVersion) {
