@@ -161,8 +161,13 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
     const UINT dpi = WindowDpi(window);
     ApplyDpi(window, dpi);
     SizeFrameForDpi(window, dpi);
-    // As the program was started: a shortcut may ask for it minimised or maximised.
-    ShowWindow(window, showCommand);
+    // As the program was started, minimised too; but a window of fixed content has no
+    // maximised form, so "Maximised" shows it as it is. Windows gives the first ShowWindow of a
+    // process the show command it was started with in place of SW_SHOWNORMAL, hence the check.
+    ShowWindow(window, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
+    if (IsZoomed(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
     UpdateWindow(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
