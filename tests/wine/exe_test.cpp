@@ -276,7 +276,8 @@ TEST(Resources, IconManifestAndVersion) {
     }
     EXPECT_EQ(sizes, "16x4 32x4 48x4 ");
     const std::string manifest = resource(MAKEINTRESOURCEW(24), 1);
-    for (const char* part : {"PerMonitorV2", ">true</dpiAware>", "Common-Controls", "asInvoker"}) {
+    for (const char* part :
+         {">PerMonitorV2, PerMonitor<", ">true/pm<", "Common-Controls", "asInvoker"}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
     std::string version = resource(RT_VERSION, VS_VERSION_INFO);
