@@ -52,9 +52,15 @@ class Win32Desktop : public Desktop {
                             const std::function<void(WindowHandle)>& onLoad);
 
   private:
+    // Taking the run lock: taken when `failedCall` is null; else that call failed with `error`,
+    // which is WAIT_TIMEOUT when another run kept the lock too long.
+    struct RunLockOutcome {
+        const wchar_t* failedCall = nullptr;
+        DWORD error = ERROR_SUCCESS;
+    };
     // The session-wide lock that keeps runs from overlapping. Taking it waits a bounded time;
     // a lock left by a run that died counts as free.
-    bool TakeRunLock();
+    RunLockOutcome TakeRunLock();
     // Lets the next run go on; called before anything is shown, so that no run waits on a user.
     void ReleaseRunLock();
 

@@ -94,8 +94,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// What a user is told when the window cannot be made, with the system's reason.
-std::wstring NoWindowMessage(const wchar_t* call, DWORD error) {
+// What a user is told when a system call stopped the run before it began: what was not done,
+// the system's reason, and the call with its error number.
+std::wstring SystemErrorMessage(const wchar_t* what, const wchar_t* call, DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -105,19 +106,28 @@ std::wstring NoWindowMessage(const wchar_t* call, DWORD error) {
     while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n')) {
         reason.pop_back();
     }
-    return L"Deskglide could not open its window, so it did nothing.\n\n" + reason + L"\n(" + call +
-           L", error " + std::to_wstring(error) + L")";
+    return std::wstring(what) + L"\n\n" + reason + L"\n(" + call + L", error " +
+           std::to_wstring(error) + L")";
 }
+
+constexpr wchar_t kNoWindow[] = L"Deskglide could not open its window, so it did nothing.";
 
 }  // namespace
 
 WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int showCommand,
                                       const std::function<void(WindowHandle)>& onLoad) {
-    if (!TakeRunLock()) {
+    const RunLockOutcome lock = TakeRunLock();
+    if (lock.failedCall != nullptr && lock.error == WAIT_TIMEOUT) {
         MessageBoxW(nullptr,
                     L"Another Deskglide run is still busy, so this one did nothing. Try again "
                     L"when it has finished.",
                     L"Deskglide", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+        return WindowRun::OtherRunBusy;
+    }
+    if (lock.failedCall != nullptr) {
+        ReportError(SystemErrorMessage(
+            L"Deskglide could not make sure that no other run of it is busy, so it did nothing.",
+            lock.failedCall, lock.error));
         return WindowRun::OtherRunBusy;
     }
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -133,7 +143,7 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (RegisterClassExW(&windowClass) == 0) {
-        ReportError(NoWindowMessage(L"RegisterClassExW", GetLastError()));
+        ReportError(SystemErrorMessage(kNoWindow, L"RegisterClassExW", GetLastError()));
         return WindowRun::NoWindow;
     }
 
@@ -143,7 +153,7 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
         CreateWindowExW(kExStyle, kWindowClass, content.Title.c_str(), kStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &state);
     if (window == nullptr) {
-        ReportError(NoWindowMessage(L"CreateWindowExW", GetLastError()));
+        ReportError(SystemErrorMessage(kNoWindow, L"CreateWindowExW", GetLastError()));
         return WindowRun::NoWindow;
     }
 

@@ -27,6 +27,7 @@ struct Row {
     const wchar_t* originYAfter = nullptr;
     DWORD status = 0;
     const wchar_t* box = nullptr;  // what the error box says
+    bool lockDenied = false;       // another user's run holds the lock: the box adds the reason
     int runs = 1;                  // started at once
     WORD show = SW_SHOWNORMAL;     // the show command it is started with
 };
@@ -172,6 +173,12 @@ TEST_P(Exe, Runs) {
     }
     Pump(100);
 
+    ACL none = {ACL_REVISION, 0, sizeof none, 0, 0};  // an empty access list: no one may open it
+    SECURITY_DESCRIPTOR only = {
+        SECURITY_DESCRIPTOR_REVISION, 0, SE_DACL_PRESENT, {}, {}, {}, &none};
+    SECURITY_ATTRIBUTES denied = {sizeof denied, &only, FALSE};
+    const HANDLE lock =
+        row.lockDenied ? CreateMutexW(&denied, FALSE, L"Local\\Deskglide.Run") : nullptr;
     std::vector<PROCESS_INFORMATION> runs;
     for (int i = 0; i < row.runs; ++i) {
         runs.push_back(
@@ -179,8 +186,14 @@ TEST_P(Exe, Runs) {
     }
     if (row.box != nullptr) {
         const HWND box = Await(L"#32770", L"Deskglide");
+        wchar_t reason[256] = L"";  // in the system's language
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_ACCESS_DENIED, 0, reason, 256,
+                       nullptr);
         EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)),
-                  std::wstring(L"Deskglide: ") + row.box);
+                  std::wstring(L"Deskglide: ") + row.box +
+                      (row.lockDenied ? std::wstring(reason, wcscspn(reason, L"\r\n")) +
+                                            L"\n(CreateMutexW, error 5)"
+                                      : L""));
         PostMessageW(box, WM_CLOSE, 0, 0);
     } else if (std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
         const HWND window = Await(L"DeskglideMain");
@@ -206,6 +219,7 @@ TEST_P(Exe, Runs) {
 
     RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperOriginY", REG_SZ,
                     savedOrigin.c_str(), 2 * savedOrigin.size() + 2);
+    CloseHandle(lock);
     TerminateProcess(notepad.hProcess, 0);
     CloseHandle(file);
     DeleteFileW(list.c_str());
@@ -241,6 +255,8 @@ const Row kRows[] = {
      .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
     {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = "abc", .originYAfter = L"abc", .status = 3,
      .box = L"The wallpaper origin WallpaperOriginY \"abc\" is not a number."},
+    {.name = "ReportsALockItMayNotTakeInABox", .status = 5,
+     .box = L"Deskglide could not make sure that no other run of it is busy, so it did nothing.\n\n", .lockDenied = true},
     {.name = "InformationWindow"},
     {.name = "InformationWindowMinimised", .show = SW_SHOWMINNOACTIVE},
     {.name = "InformationWindowMaximised", .show = SW_SHOWMAXIMIZED},
