@@ -230,7 +230,7 @@ const POINT kAt{100, 100};
 // The desktop's own geometry, so that the rows hold on a Windows test machine too: the work area
 // and how far a maximised window's borders lie outside it (4 pixels under Wine).
 RECT kWork = {};
-const BOOL kWorkRead = SystemParametersInfoW(SPI_GETWORKAREA, 0, &kWork, 0);
+[[maybe_unused]] const BOOL kWorkRead = SystemParametersInfoW(SPI_GETWORKAREA, 0, &kWork, 0);
 const int kOverhang = GetSystemMetrics(SM_CXSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
 TestWindow Plain(const wchar_t* title, POINT at, POINT expected) {
     return {Kind::Plain, title, at, expected};
