@@ -10,8 +10,8 @@ bool gather = false;
 RECT workArea;
 
 BOOL CALLBACK MoveOne(HWND window, LPARAM) {
-    char title[256];
-    if (!IsWindowVisible(window) || GetWindowTextA(window, title, 256) == 0) {
+    wchar_t title[256];
+    if (!IsWindowVisible(window) || GetWindowTextW(window, title, 256) == 0) {
         return TRUE;
     }
     RECT rect;
@@ -24,7 +24,7 @@ BOOL CALLBACK MoveOne(HWND window, LPARAM) {
         x = rect.left < 0 ? 0 : x;
         y = rect.top < 0 ? 0 : y;
     }
-    SetWindowPos(window, HWND_BOTTOM, x, y, 0, 0, SWP_NOSIZE);
+    SetWindowPos(window, HWND_BOTTOM, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -32,7 +32,7 @@ BOOL CALLBACK MoveOne(HWND window, LPARAM) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     gather = arguments != nullptr && arguments[0] == L'g';
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     EnumWindows(MoveOne, 0);
     return 0;
 }

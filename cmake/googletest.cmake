@@ -14,36 +14,42 @@ else()
   # Built with our compiler and runtime: only gtest itself, nothing to install.
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  # MSVC: link the runtime DLL like our own code does, or the link fails on a mismatch.
-  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  # MSVC: the static runtime, like our own code (see CMakeLists.txt), or the link fails.
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
   if(EXISTS ${DESKGLIDE_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
     add_subdirectory(${DESKGLIDE_GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   elseif(DESKGLIDE_FETCH_GOOGLETEST)
+    # A release that builds without -WX: older ones break on newer compilers' new warnings.
     # Downloaded here first because a failed download inside FetchContent stops the configure;
     # without a network the exe should still build.
-    set(deskglide_gtest_archive ${CMAKE_BINARY_DIR}/_deps/googletest-release-1.12.1.tar.gz)
+    set(deskglide_gtest_version 1.15.2)
+    set(deskglide_gtest_sha256 7b42b4d6ed48810c5362c265a17faebe90dc2373c885e5216439d37927f02926)
+    set(deskglide_gtest_archive ${CMAKE_BINARY_DIR}/_deps/googletest-${deskglide_gtest_version}.tar.gz)
     if(NOT EXISTS ${deskglide_gtest_archive})
-      file(DOWNLOAD https://github.com/google/googletest/archive/refs/tags/release-1.12.1.tar.gz
+      file(DOWNLOAD
+           https://github.com/google/googletest/releases/download/v${deskglide_gtest_version}/googletest-${deskglide_gtest_version}.tar.gz
            ${deskglide_gtest_archive}.part STATUS deskglide_gtest_status TIMEOUT 120 TLS_VERIFY ON)
       list(GET deskglide_gtest_status 0 deskglide_gtest_code)
       if(deskglide_gtest_code EQUAL 0)
+        file(SHA256 ${deskglide_gtest_archive}.part deskglide_gtest_got)
+      endif()
+      # Only a whole, unaltered archive is kept; anything else is fetched again next time.
+      if(deskglide_gtest_code EQUAL 0 AND deskglide_gtest_got STREQUAL deskglide_gtest_sha256)
         file(RENAME ${deskglide_gtest_archive}.part ${deskglide_gtest_archive})
       else()
         file(REMOVE ${deskglide_gtest_archive}.part)
-        message(STATUS "Downloading GoogleTest failed: ${deskglide_gtest_status}")
+        message(STATUS "Downloading GoogleTest failed (${deskglide_gtest_status}), "
+                       "or its SHA-256 was not ${deskglide_gtest_sha256}")
       endif()
     endif()
     if(EXISTS ${deskglide_gtest_archive})
       include(FetchContent)
+      # FetchContent checks the hash, unpacks the archive and adds it to the build.
       FetchContent_Declare(googletest
         URL ${deskglide_gtest_archive}
-        URL_HASH SHA256=81964fe578e9bd7c94dfdb09c8e4d6e6759e19967e397dbea48d1c10e45d0df2
+        URL_HASH SHA256=${deskglide_gtest_sha256}
         DOWNLOAD_EXTRACT_TIMESTAMP ON)
-      FetchContent_GetProperties(googletest)
-      if(NOT googletest_POPULATED)
-        FetchContent_Populate(googletest)
-        add_subdirectory(${googletest_SOURCE_DIR} ${googletest_BINARY_DIR} EXCLUDE_FROM_ALL)
-      endif()
+      FetchContent_MakeAvailable(googletest)
     endif()
   endif()
   if(TARGET GTest::gtest AND TARGET GTest::gtest_main)

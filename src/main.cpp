@@ -6,7 +6,8 @@
 
 namespace {
 
-// Runs that did nothing; a message box has said why.
+// Runs that did nothing; a message box has said why. 5 also when the system would not give the
+// lock that keeps runs apart.
 constexpr int kOtherRunBusyStatus = 5;
 constexpr int kNoWindowStatus = 6;
 

@@ -391,18 +391,19 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
     }
 }
 
-bool Win32Desktop::TakeRunLock() {
+Win32Desktop::RunLockOutcome Win32Desktop::TakeRunLock() {
     HANDLE lock = CreateMutexW(nullptr, FALSE, kRunLockName);
     if (lock == nullptr) {
-        return false;
+        return {L"CreateMutexW", GetLastError()};
     }
     const DWORD waited = WaitForSingleObject(lock, kRunLockTimeoutMs);
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        const DWORD error = waited == WAIT_FAILED ? GetLastError() : waited;
         CloseHandle(lock);
-        return false;
+        return {L"WaitForSingleObject", error};
     }
     runLock_.reset(lock);
-    return true;
+    return {};
 }
 
 void Win32Desktop::ReleaseRunLock() { runLock_.reset(); }

@@ -35,18 +35,24 @@ class Win32Desktop : public Desktop {
     void ReportError(const std::wstring& message) override;
     void CloseMainWindow() override;
 
-    // Creates the program's window hidden, delivers its load event, shows the window with
-    // `showCommand` (a ShowWindow command) unless the load event closed it, and returns when
-    // it has been closed. Runs in one user session never overlap: the load event waits for any
-    // other run's to end. When that takes too long, or the window cannot be made, nothing is
-    // done and the user is told why.
+    // Delivers the window's load event to a hidden stand-in for it; unless the load event
+    // closed that, opens the window, shows it with `showCommand` (a ShowWindow command) and
+    // returns when it has been closed. Runs in one user session never overlap: the load event
+    // waits for any other run's to end. When that takes too long or fails, or a window cannot be
+    // made, nothing is done and the user is told why.
     WindowRun RunMainWindow(const MainWindowContent& content, int showCommand,
                             const std::function<void(WindowHandle)>& onLoad);
 
   private:
+    // Taking the run lock: taken when `failedCall` is null; else that call failed with `error`,
+    // which is WAIT_TIMEOUT when another run kept the lock too long.
+    struct RunLockOutcome {
+        const wchar_t* failedCall = nullptr;
+        DWORD error = ERROR_SUCCESS;
+    };
     // The session-wide lock that keeps runs from overlapping. Taking it waits a bounded time;
     // a lock left by a run that died counts as free.
-    bool TakeRunLock();
+    RunLockOutcome TakeRunLock();
     // Lets the next run go on; called before anything is shown, so that no run waits on a user.
     void ReleaseRunLock();
 

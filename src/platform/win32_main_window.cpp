@@ -10,6 +10,7 @@
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"DeskglideMain";
+constexpr wchar_t kStandInClass[] = L"DeskglideRun";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 
@@ -94,8 +95,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// What a user is told when the window cannot be made, with the system's reason.
-std::wstring NoWindowMessage(const wchar_t* call, DWORD error) {
+// What a user is told when a system call stopped the run before it began: what was not done,
+// the system's reason, and the call with its error number.
+std::wstring SystemErrorMessage(const wchar_t* what, const wchar_t* call, DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -105,22 +107,59 @@ std::wstring NoWindowMessage(const wchar_t* call, DWORD error) {
     while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n')) {
         reason.pop_back();
     }
-    return L"Deskglide could not open its window, so it did nothing.\n\n" + reason + L"\n(" + call +
-           L", error " + std::to_wstring(error) + L")";
+    return std::wstring(what) + L"\n\n" + reason + L"\n(" + call + L", error " +
+           std::to_wstring(error) + L")";
 }
+
+constexpr wchar_t kNoWindow[] = L"Deskglide could not open its window, so it did nothing.";
 
 }  // namespace
 
 WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int showCommand,
                                       const std::function<void(WindowHandle)>& onLoad) {
-    if (!TakeRunLock()) {
+    const RunLockOutcome lock = TakeRunLock();
+    if (lock.failedCall != nullptr && lock.error == WAIT_TIMEOUT) {
         MessageBoxW(nullptr,
                     L"Another Deskglide run is still busy, so this one did nothing. Try again "
                     L"when it has finished.",
                     L"Deskglide", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
         return WindowRun::OtherRunBusy;
     }
+    if (lock.failedCall != nullptr) {
+        ReportError(SystemErrorMessage(
+            L"Deskglide could not make sure that no other run of it is busy, so it did nothing.",
+            lock.failedCall, lock.error));
+        return WindowRun::OtherRunBusy;
+    }
+    const auto noWindow = [this](const wchar_t* call) {
+        ReportError(SystemErrorMessage(kNoWindow, call, GetLastError()));
+        return WindowRun::NoWindow;
+    };
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    // The load event gets a message-only stand-in for the window: a run with a mode letter
+    // closes it and ends without paying for what only the information window needs, above all
+    // a top-level window (about 13 ms under Wine). It has nothing of its own to skip either:
+    // EnumWindows lists no message-only window.
+    WNDCLASSW standInClass = {};
+    standInClass.lpfnWndProc = DefWindowProcW;
+    standInClass.hInstance = instance;
+    standInClass.lpszClassName = kStandInClass;
+    if (RegisterClassW(&standInClass) == 0) {
+        return noWindow(L"RegisterClassW");
+    }
+    const HWND standIn = CreateWindowExW(0, kStandInClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                         nullptr, instance, nullptr);
+    if (standIn == nullptr) {
+        return noWindow(L"CreateWindowExW");
+    }
+    mainWindow_ = FromHwnd(standIn);
+    onLoad(mainWindow_);
+    ReleaseRunLock();
+    if (!IsWindow(standIn)) {
+        return WindowRun::Ran;
+    }
+    DestroyWindow(standIn);
+
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = MainWindowProc;
@@ -133,27 +172,17 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
                                                         IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (RegisterClassExW(&windowClass) == 0) {
-        ReportError(NoWindowMessage(L"RegisterClassExW", GetLastError()));
-        return WindowRun::NoWindow;
+        return noWindow(L"RegisterClassExW");
     }
-
     MainWindowState state;
     state.content = &content;
     HWND window =
         CreateWindowExW(kExStyle, kWindowClass, content.Title.c_str(), kStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, &state);
     if (window == nullptr) {
-        ReportError(NoWindowMessage(L"CreateWindowExW", GetLastError()));
-        return WindowRun::NoWindow;
+        return noWindow(L"CreateWindowExW");
     }
-
     mainWindow_ = FromHwnd(window);
-    onLoad(mainWindow_);
-    ReleaseRunLock();
-    if (!IsWindow(window)) {
-        return WindowRun::Ran;
-    }
-    // Dressed only now: a run with a mode letter closes the window before it is ever shown.
     state.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
                                   nullptr, instance, nullptr);
@@ -161,8 +190,13 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
     const UINT dpi = WindowDpi(window);
     ApplyDpi(window, dpi);
     SizeFrameForDpi(window, dpi);
-    // As the program was started: a shortcut may ask for it minimised or maximised.
-    ShowWindow(window, showCommand);
+    // As the program was started, minimised too; but a window of fixed content has no
+    // maximised form, so "Maximised" shows it as it is. Windows gives the first ShowWindow of a
+    // process the show command it was started with in place of SW_SHOWNORMAL, hence the check.
+    ShowWindow(window, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
+    if (IsZoomed(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
     UpdateWindow(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
