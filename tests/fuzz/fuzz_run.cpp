@@ -19,10 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeDesktop desktop;
     desktop.DecodeText(parts[0], TextEncoding::Ansi, desktop.Arguments);
     desktop.Files = {{L"C:\\Tools\\exclude.txt", {parts[1]}}, {L"C:\\Tools\\include.txt", {}}};
-    RegistryValue originX{kRegSz, {}, {}};
-    desktop.DecodeText(parts[2], TextEncoding::Utf8, originX.Text);
-    desktop.DesktopKey = {{L"WallpaperOriginX", originX},
-                          {L"WallpaperOriginY", {kRegDword, {}, parts[2]}}};
+    desktop.DesktopKey[L"WallpaperOriginY"] = {kRegDword, {}, parts[2]};
+    desktop.DecodeText(parts[2], TextEncoding::Utf8, desktop.DesktopKey[L"WallpaperOriginX"].Text);
     FakeDesktop::Window window{WindowHandle{1}, L"Window", {}, true, {}, {}, false, Rect{}};
     parts[3].resize(2 * sizeof(Rect) + 1);
     std::memcpy(&window.Bounds, parts[3].data(), sizeof(Rect));
