@@ -56,9 +56,12 @@ POINT WorkspaceOffset(HWND window) {
     return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
 }
 
-// `value` moved by `by`, kept within the 32-bit range.
-LONG Offset(int32_t value, LONG by) {
-    return static_cast<LONG>(std::clamp<int64_t>(int64_t{value} + by, INT32_MIN, INT32_MAX));
+// `rect` moved by (dx, dy), kept within the 32-bit range.
+RECT Offset(const RECT& rect, LONG dx, LONG dy) {
+    const auto move = [](LONG value, LONG by) {
+        return static_cast<LONG>(std::clamp<int64_t>(int64_t{value} + by, INT32_MIN, INT32_MAX));
+    };
+    return {move(rect.left, dx), move(rect.top, dy), move(rect.right, dx), move(rect.bottom, dy)};
 }
 
 // How long a window may take to answer before its move is left to its own thread.
@@ -242,9 +245,7 @@ WindowFacts Win32Desktop::ReadWindow(WindowHandle window) {
     placement.length = sizeof placement;
     if (facts.State.Minimised && GetWindowPlacement(hwnd, &placement) != 0) {
         const POINT offset = WorkspaceOffset(hwnd);
-        const RECT& normal = placement.rcNormalPosition;
-        facts.Restore = Rect{Offset(normal.left, offset.x), Offset(normal.top, offset.y),
-                             Offset(normal.right, offset.x), Offset(normal.bottom, offset.y)};
+        facts.Restore = ToRect(Offset(placement.rcNormalPosition, offset.x, offset.y));
     }
     return facts;
 }
@@ -291,9 +292,7 @@ void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {
         return;
     }
     const POINT offset = WorkspaceOffset(hwnd);
-    placement.rcNormalPosition = {Offset(restore.left, -offset.x), Offset(restore.top, -offset.y),
-                                  Offset(restore.right, -offset.x),
-                                  Offset(restore.bottom, -offset.y)};
+    placement.rcNormalPosition = Offset(ToRECT(restore), -offset.x, -offset.y);
     placement.showCmd = SW_SHOWMINNOACTIVE;
     // The minimised position stays as it is; a window that does not answer is left to do it.
     placement.flags &= WPF_RESTORETOMAXIMIZED;
