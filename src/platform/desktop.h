@@ -27,10 +27,16 @@ constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWI
 enum class FileTest { Absent, Present, Failed };
 enum class TextEncoding { Ansi, Utf8, Utf16Le };
 
+// What the window's styles say, read together.
 struct WindowState {
     bool Maximised = false;
     bool Minimised = false;
     bool Topmost = false;
+    bool Caption = false;      // WS_CAPTION wholly set: a title bar the user can drag
+    bool NoActivate = false;   // WS_EX_NOACTIVATE: never activated by a click
+    bool ToolWindow = false;   // WS_EX_TOOLWINDOW: a palette, a bar, a widget
+    bool Layered = false;      // WS_EX_LAYERED
+    bool Transparent = false;  // WS_EX_TRANSPARENT: with Layered, clicks go through it
 };
 
 // What the window pass needs to know of one top-level window.
@@ -43,7 +49,7 @@ struct WindowFacts {
     Rect Bounds;
     WindowState State;
     // The part of the window the user sees, without invisible resize borders, where the system
-    // reports one (DWMWA_EXTENDED_FRAME_BOUNDS); none under Wine.
+    // reports one (DWMWA_EXTENDED_FRAME_BOUNDS) and it was asked for; none under Wine.
     std::optional<Rect> Frame;
     // Where a minimised window comes back to, in screen coordinates, where the system tells.
     std::optional<Rect> Restore;
@@ -89,16 +95,18 @@ class Desktop {
     // EnumWindows: calls `callback` once per top-level window, synchronously, while it returns
     // true. An exception thrown by the callback ends the enumeration and is rethrown here.
     virtual void EnumWindows(const std::function<bool(WindowHandle)>& callback) = 0;
-    // What the pass needs to know of the window. The facts after a false Visible, a true
-    // Cloaked or an empty Title may be left unread.
-    virtual WindowFacts ReadWindow(WindowHandle window) = 0;
+    // What the pass needs to know of the window; its visible frame only `withFrame`. The facts
+    // after a false Visible, a true Cloaked or an empty Title may be left unread.
+    virtual WindowFacts ReadWindow(WindowHandle window, bool withFrame) = 0;
     // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST).
     virtual MonitorArea MonitorNearest(const Rect& rect) = 0;
     // The shell's desktop window (GetShellWindow), WindowHandle{} when there is none.
     virtual WindowHandle ShellWindow() = 0;
     // Moves the window; a window that does not answer in time is moved asynchronously, so a
-    // hung program cannot stop the run. The result is not examined.
-    virtual void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+    // hung program cannot stop the run. Returns true when the window answered and the move took
+    // it onto a monitor of another DPI than its own: it may then have resized itself, or been
+    // rescaled, so that it is no longer where it was put. False where the system cannot tell.
+    virtual bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                               int32_t cx, int32_t cy, unsigned flags) = 0;
     // Gives a minimised window a new restore rectangle in screen coordinates; it stays minimised
     // and inactive. The result is not examined.

@@ -9,6 +9,7 @@
 #include <exception>
 #include <vector>
 
+#include "platform/win32_dpi.h"
 #include "platform/win32_handles.h"
 
 namespace {
@@ -46,8 +47,8 @@ bool GetDwmAttribute(HWND window, DWORD attribute, void* value, DWORD size) {
 
 // Placements of top-level windows other than tool windows are in workspace coordinates: the
 // work area's corner of the window's monitor is (0, 0). This is what to add to get screen ones.
-POINT WorkspaceOffset(HWND window) {
-    if ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) {
+POINT WorkspaceOffset(HWND window, DWORD exStyle) {
+    if ((exStyle & WS_EX_TOOLWINDOW) != 0) {
         return {0, 0};
     }
     MONITORINFO info = {};
@@ -214,10 +215,12 @@ void Win32Desktop::EnumWindows(const std::function<bool(WindowHandle)>& callback
     }
 }
 
-WindowFacts Win32Desktop::ReadWindow(WindowHandle window) {
+WindowFacts Win32Desktop::ReadWindow(WindowHandle window, bool withFrame) {
     const HWND hwnd = ToHwnd(window);
     WindowFacts facts;
-    facts.Visible = ::IsWindowVisible(hwnd) != 0;
+    // A top-level window's own WS_VISIBLE is what IsWindowVisible answers for it.
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    facts.Visible = (style & WS_VISIBLE) != 0;
     if (!facts.Visible) {
         return facts;
     }
@@ -234,17 +237,19 @@ WindowFacts Win32Desktop::ReadWindow(WindowHandle window) {
     RECT rect = {};
     ::GetWindowRect(hwnd, &rect);
     facts.Bounds = ToRect(rect);
-    facts.State.Maximised = IsZoomed(hwnd) != 0;
-    facts.State.Minimised = IsIconic(hwnd) != 0;
-    facts.State.Topmost = (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    facts.State = {(style & WS_MAXIMIZE) != 0,        (style & WS_MINIMIZE) != 0,
+                   (exStyle & WS_EX_TOPMOST) != 0,    (style & WS_CAPTION) == WS_CAPTION,
+                   (exStyle & WS_EX_NOACTIVATE) != 0, (exStyle & WS_EX_TOOLWINDOW) != 0,
+                   (exStyle & WS_EX_LAYERED) != 0,    (exStyle & WS_EX_TRANSPARENT) != 0};
     RECT frame = {};
-    if (GetDwmAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) {
+    if (withFrame && GetDwmAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) {
         facts.Frame = ToRect(frame);
     }
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     if (facts.State.Minimised && GetWindowPlacement(hwnd, &placement) != 0) {
-        const POINT offset = WorkspaceOffset(hwnd);
+        const POINT offset = WorkspaceOffset(hwnd, exStyle);
         facts.Restore = ToRect(Offset(placement.rcNormalPosition, offset.x, offset.y));
     }
     return facts;
@@ -275,13 +280,22 @@ bool Win32Desktop::ThreadAnswers(WindowHandle window) {
     return answers;
 }
 
-void Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+bool Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                                 int32_t cx, int32_t cy, unsigned flags) {
+    const HWND hwnd = ToHwnd(window);
     // A synchronous move waits for the window's thread; a hung one would never return.
     if (!ThreadAnswers(window)) {
-        flags |= SWP_ASYNCWINDOWPOS;
+        ::SetWindowPos(hwnd, ToHwnd(insertAfter), x, y, cx, cy, flags | SWP_ASYNCWINDOWPOS);
+        return false;
     }
-    ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags);
+    // A window has the DPI of the monitor it was last on, which may be one that is gone.
+    const UINT before = KnownWindowDpi(hwnd);
+    ::SetWindowPos(hwnd, ToHwnd(insertAfter), x, y, cx, cy, flags);
+    if (before == 0) {
+        return false;
+    }
+    const UINT after = MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+    return after != 0 && after != before;
 }
 
 void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {
@@ -291,7 +305,8 @@ void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {
     if (GetWindowPlacement(hwnd, &placement) == 0) {
         return;
     }
-    const POINT offset = WorkspaceOffset(hwnd);
+    const POINT offset =
+        WorkspaceOffset(hwnd, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
     placement.rcNormalPosition = Offset(ToRECT(restore), -offset.x, -offset.y);
     placement.showCmd = SW_SHOWMINNOACTIVE;
     // The minimised position stays as it is; a window that does not answer is left to do it.

@@ -19,10 +19,10 @@ class Win32Desktop : public Desktop {
     bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override;
     Rect GetWorkArea() override;
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
-    WindowFacts ReadWindow(WindowHandle window) override;
+    WindowFacts ReadWindow(WindowHandle window, bool withFrame) override;
     MonitorArea MonitorNearest(const Rect& rect) override;
     WindowHandle ShellWindow() override;
-    void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+    bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override;
     void SetRestorePlace(WindowHandle window, const Rect& restore) override;
     bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,

@@ -6,6 +6,8 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 template <typename Fn>
 Fn User32Function(const char* name) {
@@ -23,10 +25,32 @@ UINT SystemDpi() {
 
 }  // namespace
 
-UINT WindowDpi(HWND window) {
+UINT KnownWindowDpi(HWND window) {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    const UINT dpi = getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+    return getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+}
+
+UINT WindowDpi(HWND window) {
+    const UINT dpi = KnownWindowDpi(window);
     return dpi != 0 ? dpi : SystemDpi();
+}
+
+UINT MonitorDpi(HMONITOR monitor) {
+    // Loaded only when first needed, so that a run that moves nothing does not pay for it.
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
+        return shcore == nullptr ? nullptr
+                                 : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                       GetProcAddress(shcore, "GetDpiForMonitor")));
+    }();
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (getDpiForMonitor == nullptr ||
+        FAILED(getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY))) {
+        return 0;
+    }
+    return dpiY;
 }
 
 int TwipsToPixels(int twips, UINT dpi) {

@@ -9,6 +9,11 @@ constexpr int kTwipsPerInch = 1440;
 
 // The DPI the window is shown at.
 UINT WindowDpi(HWND window);
+// The DPI the window has (that of the monitor it was last on, for a program that follows
+// monitors); 0 where the system cannot tell, before Windows 10 1607.
+UINT KnownWindowDpi(HWND window);
+// The monitor's effective DPI; 0 where the system cannot tell, before Windows 8.1.
+UINT MonitorDpi(HMONITOR monitor);
 // Twips to pixels at `dpi`, rounded to the nearest pixel.
 int TwipsToPixels(int twips, UINT dpi);
 // GetSystemMetrics as it would be at `dpi`.

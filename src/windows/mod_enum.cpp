@@ -87,6 +87,31 @@ Position NewPosition(Desktop& desktop, const RunSettings& settings, const Rect& 
     return moved;
 }
 
+// Which windows a run moves: every rule, with its reason, in one place.
+bool TakesPart(Desktop& desktop, const RunSettings& settings, bool ownOrDesktop,
+               const WindowFacts& facts) {
+    const WindowState& state = facts.State;
+    // This run's own window, and the shell's desktop window that holds the desktop icons.
+    if (ownOrDesktop) {
+        return false;
+    }
+    // Nothing the user sees or can find: hidden, on another virtual desktop, untitled helpers.
+    if (!facts.Visible || facts.Cloaked || facts.Title.empty()) {
+        return false;
+    }
+    // Click-through: overlays, screen dimmers and mouse highlighters, never placed by a user.
+    if (state.Layered && state.Transparent) {
+        return false;
+    }
+    // No title bar to drag, and never activated or a tool window: in-game overlays, widgets,
+    // docks and bars, whose programs keep (and reserve) their own place.
+    if (!state.Caption && (state.NoActivate || state.ToolWindow)) {
+        return false;
+    }
+    // The user's own lists.
+    return !settings.ListLoaded || !IsSkippedByList(desktop, settings, facts.Title);
+}
+
 }  // namespace
 
 void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
@@ -98,21 +123,16 @@ void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle 
 
 bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
                         WindowHandle shell, WindowHandle window) {
-    if (window == self || window == shell) {
-        return true;
-    }
-    const WindowFacts facts = desktop.ReadWindow(window);
-    if (!facts.Visible || facts.Cloaked || facts.Title.empty()) {
-        return true;
-    }
-    if (settings.ListLoaded && IsSkippedByList(desktop, settings, facts.Title)) {
+    const WindowFacts facts = desktop.ReadWindow(window, settings.GatherWindows);
+    if (!TakesPart(desktop, settings, window == self || window == shell, facts)) {
         return true;
     }
     const Rect& rect = facts.Bounds;
+    const bool maximised = facts.State.Maximised;
     Position moved{rect.left, rect.top};
     if (!facts.State.Minimised) {
-        moved = NewPosition(desktop, settings, rect, facts.Frame.value_or(rect),
-                            facts.State.Maximised, facts.Title);
+        moved = NewPosition(desktop, settings, rect, facts.Frame.value_or(rect), maximised,
+                            facts.Title);
     } else if (facts.Restore) {
         // A minimised window stays parked; it is its restore place that the user sees again.
         const Rect& restore = *facts.Restore;
@@ -124,6 +144,19 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
     }
     // Going to the bottom would take a topmost window out of the topmost band.
     const unsigned flags = kKeepSize | kNoActivate | (facts.State.Topmost ? kKeepZOrder : 0);
-    desktop.SetWindowPos(window, kInsertAtBottom, moved.x, moved.y, 0, 0, flags);
+    if (!desktop.SetWindowPos(window, kInsertAtBottom, moved.x, moved.y, 0, 0, flags) ||
+        facts.State.Minimised) {
+        return true;
+    }
+    // On a monitor of another DPI the window has a new size, and maybe a new corner: it is
+    // placed once more by the same rule, with that size, and never again.
+    const WindowFacts now = desktop.ReadWindow(window, settings.GatherWindows);
+    const Position again = settings.GatherWindows
+                               ? NewPosition(desktop, settings, now.Bounds,
+                                             now.Frame.value_or(now.Bounds), maximised, facts.Title)
+                               : moved;
+    if (again.x != now.Bounds.left || again.y != now.Bounds.top) {
+        desktop.SetWindowPos(window, kInsertAtBottom, again.x, again.y, 0, 0, flags);
+    }
     return true;
 }

@@ -28,6 +28,11 @@ class FakeDesktop : public Desktop {
         std::optional<Rect> Frame = {};  // the visible frame, where the system reports one
         bool Cloaked = false;
         std::optional<Rect> Restore = {};  // where a minimised window comes back to
+        int Dpi = 0;  // that of the monitor it was last on; 0: the one it is on
+    };
+    struct Monitor {
+        Rect Bounds, WorkArea;
+        int Dpi = 96;
     };
     struct File {
         std::optional<std::string> Bytes;  // none: it exists but cannot be read
@@ -38,7 +43,7 @@ class FakeDesktop : public Desktop {
     std::wstring Separator = L".";
     Rect WorkArea{0, 0, 1024, 748};
     std::vector<Window> Windows;
-    std::vector<MonitorArea> Monitors;  // none: one monitor, 1024 x 768 with the work area above
+    std::vector<Monitor> Monitors;  // none: one monitor, 1024 x 768 with the work area above
     WindowHandle Shell{};
     std::map<std::wstring, File> Files;                // by full path
     std::map<std::wstring, RegistryValue> DesktopKey;  // the desktop settings, by value name
@@ -87,37 +92,49 @@ class FakeDesktop : public Desktop {
         for (size_t i = 0; i < listed.size() && callback(listed[i].Handle); ++i) {
         }
     }
-    WindowFacts ReadWindow(WindowHandle window) override {
+    WindowFacts ReadWindow(WindowHandle window, bool /*withFrame*/) override {
         const Window& w = At(window);
         return {w.Visible, w.Cloaked, w.Title.substr(0, 255), w.Bounds, w.State,
                 w.Frame,   w.Restore};
     }
-    // The monitor that holds the rectangle's centre; else the first, the primary.
     MonitorArea MonitorNearest(const Rect& r) override {
+        return {NearestMonitor(r).Bounds, NearestMonitor(r).WorkArea};
+    }
+    // The monitor that holds the rectangle's centre; else the first, the primary.
+    Monitor NearestMonitor(const Rect& r) {
         const int64_t x = (int64_t{r.left} + r.right) / 2, y = (int64_t{r.top} + r.bottom) / 2;
-        const auto holds = [&](const MonitorArea& m) {
+        const auto holds = [&](const Monitor& m) {
             return x >= m.Bounds.left && x < m.Bounds.right && y >= m.Bounds.top &&
                    y < m.Bounds.bottom;
         };
         const auto found = std::find_if(Monitors.begin(), Monitors.end(), holds);
         return found != Monitors.end() ? *found
-               : Monitors.empty()      ? MonitorArea{{0, 0, 1024, 768}, WorkArea}
+               : Monitors.empty()      ? Monitor{{0, 0, 1024, 768}, WorkArea}
                                        : Monitors[0];
     }
     WindowHandle ShellWindow() override { return Shell; }
-    void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
+    // On a monitor of another DPI a window is resized about its centre, by new/old.
+    bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
                       int32_t cx, int32_t cy, unsigned flags) override {
-        Rect& bounds = At(window).Bounds;
+        Window& moved = At(window);
+        Rect& bounds = moved.Bounds;
+        const int dpi = moved.Dpi ? moved.Dpi : NearestMonitor(bounds).Dpi;
         const bool keepSize = flags & kKeepSize;
         const auto end = [](int32_t from, int64_t size) {  // clamped, as the real desktop's
             return static_cast<int32_t>(std::clamp<int64_t>(from + size, INT32_MIN, INT32_MAX));
         };
         bounds = {x, y, end(x, keepSize ? int64_t{bounds.right} - bounds.left : cx),
                   end(y, keepSize ? int64_t{bounds.bottom} - bounds.top : cy)};
+        if ((moved.Dpi = NearestMonitor(bounds).Dpi) != dpi) {
+            const int32_t gx = (bounds.right - bounds.left) * (moved.Dpi - dpi) / dpi / 2;
+            const int32_t gy = (bounds.bottom - bounds.top) * (moved.Dpi - dpi) / dpi / 2;
+            bounds = {bounds.left - gx, bounds.top - gy, bounds.right + gx, bounds.bottom + gy};
+        }
         if (insertAfter == kInsertAtBottom && !(flags & kKeepZOrder)) {
-            std::rotate(Find(window), Find(window) + 1, Windows.end());
+            std::rotate(Find(window), Find(window) + 1, Windows.end());  // `moved` is another now
         }
         Active = flags & kNoActivate ? Active : window;
+        return At(window).Dpi != dpi;
     }
     void SetRestorePlace(WindowHandle window, const Rect& restore) override {
         At(window).Restore = restore;

@@ -83,14 +83,17 @@ struct Row {
     std::optional<RegistryValue> originY{};
     const wchar_t* wallpaper = nullptr;  // the wallpaper re-applied; null: none
     std::optional<Point> restored{};     // where window 1's restore place went
+    bool grown = false;                  // window 0 is half as large again, at 144 DPI
     std::vector<Change> change{};        // to the starting desktop
 };
 
-// The rectangle moved to have its top-left corner at `to`.
-Rect MovedTo(const Rect& r, Point to) {
+// The rectangle moved to have its top-left corner at `to`, and `halves` halves of its size.
+Rect MovedTo(const Rect& r, Point to, int halves = 2) {
     const auto [x, y] = to;
-    return to == Point(r.left, r.top) ? r
-                                      : Rect{x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
+    return to == Point(r.left, r.top) && halves == 2
+               ? r
+               : Rect{x, y, x + (r.right - r.left) * halves / 2,
+                      y + (r.bottom - r.top) * halves / 2};
 }
 
 const std::vector<Point> kGathered = {{100, 100}, {724, 448}, {0, 20}};
@@ -159,6 +162,20 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
                     Window('2', {100, -50, 500, 200})}},
         {.args = L"vs", .after = {{-1000, 287}, {900, 787}, {-50, 207}},
          .change = {kThreeMonitors, Window('0', {-1000, 100, -400, 500})}},
+        // Onto a monitor of another DPI (below a 100 % one; in place of a lost one): resized, placed once more.
+        {.args = L"v 100", .by = {0, 100}, .grown = true, .change = {Window('0', {100, 1000, 500, 1100}), [](FakeDesktop& d) {
+             d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, {{0, 1080, 1920, 2160}, {0, 1080, 1920, 2120}, 144}}; }}},
+        {.args = L"g", .after = {{1320, 25}, {900, 600}, {0, 20}}, .grown = true, .change = {Window('0', {2000, 100, 2400, 400}),
+         [](FakeDesktop& d) { d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144}}, d.Windows[1].Dpi = 96; }}},
+        // Left alone: an overlay, a click-through window, a frameless tool window; moved: a palette, an on-screen keyboard.
+        {.args = L"v 30", .tookPart = "",
+         .change = {Window('0', {0, 0, 1024, 768}, {.NoActivate = true, .ToolWindow = true, .Layered = true}),
+                    Window('1', {900, 600, 1200, 900}, {.Caption = true, .Layered = true, .Transparent = true}),
+                    Window('2', {-50, 20, 350, 320}, {.ToolWindow = true})}},
+        {.args = L"g", .after = {{100, 100}, {724, 448}, {-50, 20}}, .tookPart = "0",
+         .change = {Window('0', {100, 100, 400, 300}, {.Caption = true, .ToolWindow = true, .Layered = true}),
+                    Window('1', {900, 600, 1200, 900}, {.Topmost = true, .Caption = true, .NoActivate = true}),
+                    Window('2', {-50, 20, 350, 320}, {.NoActivate = true})}},
         // Lists: e wins over i; entries match anywhere in a title, ignoring case.
         {.args = L"help", .by = {50, 0}, .tookPart = "02", .change = {List(kExclude, "mail")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "notepad\r\n")}},
@@ -248,7 +265,9 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
                                  ? row.after[static_cast<size_t>(name - '0')]
                                  : Point{r.left + (tookPart ? row.by.first : 0),
                                          r.top + (tookPart ? row.by.second : 0)};
-            EXPECT_EQ(desktop.At(was.Handle).Bounds, MovedTo(r, to)) << name;
+            EXPECT_EQ(desktop.At(was.Handle).Bounds,
+                      MovedTo(r, to, row.grown && name == '0' ? 3 : 2))
+                << name;
             const bool restored = name == '1' && row.restored;
             EXPECT_EQ(desktop.At(was.Handle).Restore,
                       restored ? MovedTo(*was.Restore, *row.restored) : was.Restore)

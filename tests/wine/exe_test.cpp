@@ -15,6 +15,7 @@ struct TestWindow {
     Kind kind;
     const wchar_t* title;
     POINT at, expected;
+    DWORD style = WS_POPUP, exStyle = 0;  // layered ones are wholly see-through
 };
 enum class File { Plain, Hidden, Folder, Locked };
 struct Row {
@@ -47,17 +48,17 @@ void Pump(DWORD ms) {
     }
 }
 
-HWND Create(const wchar_t* title, POINT at, DWORD style = WS_POPUP, SIZE size = {200, 150}) {
+HWND Create(const wchar_t* title, POINT at, DWORD style, SIZE size = {200, 150}, DWORD ex = 0) {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = L"DeskglideTest";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, L"DeskglideTest", title, style, at.x, at.y, size.cx, size.cy, nullptr,
-                           nullptr, nullptr, nullptr);
+    return CreateWindowExW(ex, L"DeskglideTest", title, style, at.x, at.y, size.cx, size.cy,
+                           nullptr, nullptr, nullptr, nullptr);
 }
 
 DWORD WINAPI Hang(void*) {  // a window whose thread never handles a message again
-    ShowWindow(Create(L"Hung", {300, 300}), SW_SHOW);
+    ShowWindow(Create(L"Hung", {300, 300}, WS_POPUP), SW_SHOW);
     Sleep(INFINITE);
     return 0;
 }
@@ -192,9 +193,11 @@ TEST_P(Exe, Runs) {
         } else {
             const bool maximised = w.kind == Kind::Maximised;
             const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-            windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : WS_POPUP,
-                                     w.kind == Kind::FullScreen ? screen : SIZE{200, 150}));
+            windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : w.style,
+                                     w.kind == Kind::FullScreen ? screen : SIZE{200, 150},
+                                     w.exStyle));
             ShowWindow(windows.back(), maximised ? SW_MAXIMIZE : SW_SHOW);
+            SetLayeredWindowAttributes(windows.back(), 0, 0, LWA_ALPHA);  // where it is layered
         }
     }
     if (row.focus) {
@@ -281,6 +284,10 @@ const Row kRows[] = {
     {.name = "HungAndMinimisedWindowsCannotStopTheRun", .args = L"v 10",
      .windows = {{Kind::Hung, L"Hung", {300, 300}, {300, 300}}, Plain(L"A", kAt, {100, 110}),
                  {Kind::MinimisedNotepad, L"Notepad", kAt, {-32000, -32000}}}},
+    {.name = "LeavesOverlaysAndClickThroughWindowsButMovesCaptionedOnes", .args = L"v 30",
+     .windows = {{Kind::FullScreen, L"Overlay", {0, 0}, {0, 0}, WS_POPUP, WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW},
+                 {Kind::Plain, L"Dimmer", kAt, kAt, WS_POPUP, WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST},
+                 {Kind::Plain, L"Palette", {150, 150}, {150, 180}, WS_CAPTION, WS_EX_TOOLWINDOW}, {Kind::Plain, L"Keyboard", {300, 150}, {300, 180}, WS_CAPTION, WS_EX_NOACTIVATE | WS_EX_TOPMOST}}},
     {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = L"12", .originYAfter = L"37"},
     {.name = "KeepsANumberOriginANumberAndAPathOutsideTheCodePage", .args = L"gv-w 25", .originY = L"dword:12",
      .originYAfter = L"dword:-13", .wallpaper = L"C:\\\u0141\u00F3d\u017A\\pic.bmp"},
