@@ -9,6 +9,7 @@ namespace {
 struct Position {
     int32_t x = 0;
     int32_t y = 0;
+    bool operator==(const Position&) const = default;
 };
 
 // Overflow messages name the window; they are built only when a value overflows.
@@ -155,7 +156,7 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
                                ? NewPosition(desktop, settings, now.Bounds,
                                              now.Frame.value_or(now.Bounds), maximised, facts.Title)
                                : moved;
-    if (again.x != now.Bounds.left || again.y != now.Bounds.top) {
+    if (again != Position{now.Bounds.left, now.Bounds.top}) {
         desktop.SetWindowPos(window, kInsertAtBottom, again.x, again.y, 0, 0, flags);
     }
     return true;
