@@ -65,6 +65,9 @@ RECT Offset(const RECT& rect, LONG dx, LONG dy) {
     return {move(rect.left, dx), move(rect.top, dy), move(rect.right, dx), move(rect.bottom, dy)};
 }
 
+// Stands for the DPI when the monitors do not all have the same.
+constexpr UINT kMixedDpi = ~0U;
+
 // How long a window may take to answer before its move is left to its own thread.
 constexpr UINT kAnswerTimeoutMs = 200;
 
@@ -294,8 +297,30 @@ bool Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, i
     if (before == 0) {
         return false;
     }
-    const UINT after = MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+    const UINT after = DpiOfMonitorUnder(hwnd);
     return after != 0 && after != before;
+}
+
+UINT Win32Desktop::DpiOfMonitorUnder(HWND window) {
+    // Finding a window's monitor is slow under Wine; with one DPI for all it is not needed.
+    if (!sharedMonitorDpi_) {
+        std::vector<UINT> dpis;
+        EnumDisplayMonitors(
+            nullptr, nullptr,
+            [](HMONITOR monitor, HDC, RECT*, LPARAM found) {
+                reinterpret_cast<std::vector<UINT>*>(found)->push_back(MonitorDpi(monitor));
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&dpis));
+        const bool shared =
+            !dpis.empty() &&
+            std::adjacent_find(dpis.begin(), dpis.end(), std::not_equal_to<>()) == dpis.end();
+        sharedMonitorDpi_ = shared ? dpis[0] : kMixedDpi;
+    }
+    if (*sharedMonitorDpi_ != kMixedDpi) {
+        return *sharedMonitorDpi_;
+    }
+    return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
 }
 
 void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/desktop.h"
@@ -58,8 +59,12 @@ class Win32Desktop : public Desktop {
 
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
+    // The DPI of the monitor the window is on: the one all monitors share, asked once per run,
+    // or its own monitor's when they differ; 0 where the system cannot tell.
+    UINT DpiOfMonitorUnder(HWND window);
 
     WindowHandle mainWindow_{};
     HeldMutex runLock_;  // while this run holds the lock
     std::unordered_map<unsigned long, bool> threadAnswers_;
+    std::optional<UINT> sharedMonitorDpi_;  // kMixedDpi when monitors differ
 };
