@@ -101,7 +101,9 @@ def winget_manifests(info, zip_hash):
             **head,
             "InstallerType": "zip",
             "NestedInstallerType": "portable",
-            "NestedInstallerFiles": [{"RelativeFilePath": EXE, "PortableCommandAlias": "deskglide"}],
+            "NestedInstallerFiles": [
+                {"RelativeFilePath": EXE, "PortableCommandAlias": "deskglide"}
+            ],
             "Installers": [
                 {"Architecture": "x64", "InstallerUrl": info["url"],
                  "InstallerSha256": zip_hash.upper()}
@@ -214,8 +216,8 @@ def scoop_faults(manifest, info, zip_hash, sums):
     }
     faults = expect(manifest, wanted)
     shortcuts = manifest.get("shortcuts")
-    runs = {tuple(s[2:3]) for s in shortcuts if isinstance(s, list) and s[:1] == [EXE] and len(s) > 1
-            } if isinstance(shortcuts, list) else set()
+    shortcuts = [s for s in shortcuts if isinstance(s, list)] if isinstance(shortcuts, list) else []
+    runs = {tuple(s[2:3]) for s in shortcuts if s[:1] == [EXE] and len(s) > 1}
     for args in ("g", "v", "v-", "h", "h-"):
         if (args,) not in runs:
             faults.append(f"shortcuts: no Start-menu entry for {EXE} {args}")
@@ -258,7 +260,8 @@ def winget_faults(manifests, info, zip_hash):
     for kind, manifest in manifests.items():
         fields = {**head, "ManifestType": kind, **wanted[kind]}
         faults += [f"winget {kind}: {fault}" for fault in expect(manifest, fields)]
-    if not re.fullmatch(r"[^.\s\\/:*?\"<>|]{1,32}(\.[^.\s\\/:*?\"<>|]{1,32}){1,7}", info["package_id"]):
+    part = r"[^.\s\\/:*?\"<>|]{1,32}"
+    if not re.fullmatch(rf"{part}(\.{part}){{1,7}}", info["package_id"]):
         faults.append(f"winget: {info['package_id']!r} is no package identifier")
     return faults
 
@@ -288,15 +291,34 @@ def check(info_path, zip_path):
     info = read_info(info_path)
     zip_hash = sha256(zip_path)
     dist = Path(zip_path).parent
-    sums = (dist / "SHA256SUMS").read_text()
+    try:
+        sums = (dist / "SHA256SUMS").read_text()
+        scoop_text = (dist / "scoop" / "deskglide.json").read_text()
+        scoop = json.loads(scoop_text)
+        winget = {kind: yaml.safe_load(path.read_text())
+                  for kind, path in winget_paths(info, dist).items()}
+    except (OSError, ValueError, yaml.YAMLError) as error:
+        sys.exit(f"manifests: {error}; run scripts/package")
     faults = []
-
-    scoop = json.loads((dist / "scoop" / "deskglide.json").read_text())
+    if Path(info["url"]).name != Path(zip_path).name:
+        faults.append(f"the manifests download {info['url']}, not {Path(zip_path).name}")
     faults += [f"scoop: {fault}" for fault in scoop_faults(scoop, info, zip_hash, sums)]
-    winget = {kind: yaml.safe_load(path.read_text()) for kind, path in winget_paths(info, dist).items()}
     faults += winget_faults(winget, info, zip_hash)
+    if not faults:
+        faults += check_faults(scoop, winget, info, zip_hash, sums)
+    faults += bucket_faults(info, zip_hash, scoop_text)
+    faults += readme_faults(info)
+    for fault in faults:
+        print(f"manifests: {fault}", file=sys.stderr)
+    if faults:
+        sys.exit(1)
+    print(f"manifests: Scoop and winget for {info['version']}, sha256 {zip_hash}, "
+          f"and {BUCKET.relative_to(ROOT)} pass")
 
-    # The checks themselves: a manifest with a field missing or another hash must fail them.
+
+def check_faults(scoop, winget, info, zip_hash, sums):
+    """The checks themselves: good manifests with a field dropped or another hash must fail."""
+    faults = []
     scoop_fields = ["version", "description", "homepage", "license", "architecture.64bit.url",
                     "architecture.64bit.hash", "bin", "shortcuts", "checkver",
                     "autoupdate.architecture.64bit.hash"]
@@ -312,17 +334,10 @@ def check(info_path, zip_path):
                         info, zip_hash, sums):
         faults.append("check: a Scoop manifest with another hash passes")
     other = copy.deepcopy(winget)
-    other["installer"]["Installers"][0]["InstallerSha256"] = wrong
+    other["installer"]["Installers"][0]["InstallerSha256"] = wrong.upper()
     if not winget_faults(other, info, zip_hash):
         faults.append("check: a winget installer with another hash passes")
-
-    faults += bucket_faults(info, zip_hash, (dist / "scoop" / "deskglide.json").read_text())
-    faults += readme_faults(info)
-    for fault in faults:
-        print(f"manifests: {fault}", file=sys.stderr)
-    if faults:
-        sys.exit(1)
-    print(f"manifests: Scoop and winget for {info['version']}, sha256 {zip_hash}, and {BUCKET.relative_to(ROOT)} pass")
+    return faults
 
 
 def readme_faults(info):
@@ -359,7 +374,9 @@ def bucket_faults(info, zip_hash, fresh):
     else:
         faults = [] if text == at_tag else [f"differs from the one released with v{version}"]
         mend = f"git checkout v{version} -- {name}"
-    return [f"{name}: {fault}" for fault in faults] + ([f"{name}: to mend it, {mend}"] if faults else [])
+    if faults:
+        faults.append(f"to mend it, {mend}")
+    return [f"{name}: {fault}" for fault in faults]
 
 
 if __name__ == "__main__":
