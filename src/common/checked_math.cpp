@@ -25,6 +25,11 @@ int32_t Mul32(int32_t a, int32_t b, const DescribeQuantity& what) {
     return Narrow32(int64_t{a} * b, what);
 }
 
+int32_t DirectedStep(int16_t direction, int32_t step) {
+    return Mul32(direction, step,
+                 [] { return std::wstring(L"The distance, reversed by the minus sign,"); });
+}
+
 int32_t RoundToInt32(double value, const DescribeQuantity& what) {
     if (!std::isfinite(value) || value < -2147483648.5 || value > 2147483647.5) {
         RaiseOverflow(what(), std::to_wstring(value));

@@ -13,6 +13,10 @@ int32_t Sub32(int32_t a, int32_t b, const DescribeQuantity& what);
 int32_t Mul32(int32_t a, int32_t b, const DescribeQuantity& what);
 int32_t Narrow32(int64_t value, const DescribeQuantity& what);
 
+// The step turned round when `direction` is -1. Only -2147483648 cannot be: the message then
+// names the distance, not a position computed from it.
+int32_t DirectedStep(int16_t direction, int32_t step);
+
 // Rounds to the nearest integer, halves to the even neighbour; raises the overflow error when
 // the result does not fit in 32 bits (or the value is not finite).
 int32_t RoundToInt32(double value, const DescribeQuantity& what);
