@@ -37,7 +37,7 @@ std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
         reason = L"It is too large to read.";
     }
     throw RunError(RunErrorKind::ListUnreadable, L"Deskglide could not read the list " + path +
-                                                     L", so it moved nothing.\n\n" + reason);
+                                                     L", so it did nothing.\n\n" + reason);
 }
 
 // Entries end at CR LF, as Notepad writes them, and at an LF or a CR alone, as files from other

@@ -178,7 +178,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "12", .change = {List(kInclude, "mail\rx")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "0", .change = {List(kExclude, "x\r\nmail\r\n")}},
         {.args = L"viw 30", .tookPart = "", .status = 4,
-         .error = L"Deskglide could not read the list C:\\Tools\\include.txt, so it moved nothing.\n\nAccess is denied.",
+         .error = L"Deskglide could not read the list C:\\Tools\\include.txt, so it did nothing.\n\nAccess is denied.",
          .change = {List(kInclude, std::nullopt)}},
         {.args = L"vi 30", .by = {0, 30}, .change = {List(kInclude, "mail", FileTest::Absent)}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "mail", FileTest::Failed)}},

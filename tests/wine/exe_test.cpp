@@ -324,7 +324,7 @@ const Row kRows[] = {
      .list = L"exclude.txt", .bytes = "A", .file = File::Hidden},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
     {.name = "AListHeldOpenByAnotherProgramStopsTheRun", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt",
-     .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it moved nothing.\n\n",
+     .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it did nothing.\n\n",
      .reason = ERROR_SHARING_VIOLATION},
     {.name = "AMarkedListIsUtf8", .args = L"vi 30", .windows = {Plain(L"\u00C4rger", kAt, {100, 130}), kStays},
      .list = L"include.txt", .bytes = "\xEF\xBB\xBF\xC3\xA4rg"},
