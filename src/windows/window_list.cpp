@@ -41,23 +41,18 @@ std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
 }
 
 // Entries end at CR LF, as Notepad writes them, and at an LF or a CR alone, as files from other
-// systems and tools have them. Nothing is trimmed.
+// systems and tools have them: at every CR and every LF, since the empty entry between the two
+// of a pair never matches. Nothing is trimmed.
 std::vector<ListEntry> SplitLines(std::wstring_view text) {
     std::vector<ListEntry> entries;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\r' || text[i] == L'\n') {
-            entries.push_back({start, i - start});
-            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
-                ++i;
-            }
-            start = i + 1;
+    for (size_t start = 0;;) {
+        const size_t end = text.find_first_of(L"\r\n", start);
+        entries.push_back({start, (end == std::wstring_view::npos ? text.size() : end) - start});
+        if (end == std::wstring_view::npos) {
+            return entries;
         }
+        start = end + 1;
     }
-    if (start < text.size()) {
-        entries.push_back({start, text.size() - start});
-    }
-    return entries;
 }
 
 // The text of one entry of the loaded list.

@@ -130,8 +130,8 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"gv 40", .after = kGathered},
         {.args = L"g", .after = {{0, 0}, {724, 448}, {0, 0}},
          .change = {Window('0', {0, 10, 1100, 1000}), Window('2', {0, 0, 300, 990})}},
-        {.args = L"g", .after = {{0, 0}, {724, 468}, {0, 40}},
-         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('2', {0, 0, 1024, 767})}},
+        {.args = L"g", .after = {{0, 0}, {-4, 36}, {0, 40}},
+         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('1', {100, 100, 1132, 836}, {.Maximised = true}), Window('2', {0, 0, 1024, 767})}},
         {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}}, .change = {Window('0', {-8, -8, 1032, 776})}},
         // Windows as users keep them: maximised ones go back to where maximising puts them,
         // minimised ones stay parked while their restore place moves, topmost ones keep their
