@@ -35,14 +35,14 @@ int32_t ReadOrigin(Desktop& desktop, const std::wstring& value, unsigned long& t
 
 void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16_t direction) {
     const int32_t shift = DirectedStep(direction, step);
-    unsigned long type = kRegSz;
-    int32_t moved = 0;
     try {
+        unsigned long type = kRegSz;
         const int32_t old = ReadOrigin(desktop, value, type);
-        moved = Add32(old, shift, [&] {
+        const int32_t moved = Add32(old, shift, [&] {
             return OriginName(value) + L", moved from " + std::to_wstring(old) + L" by " +
                    std::to_wstring(shift) + L",";
         });
+        SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
     } catch (const RunError& error) {
         // A stored origin the run cannot use stops every later run with w too: the user is told
         // how to get on.
@@ -52,7 +52,6 @@ void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16
                            L"\"deskglide.exe gw\", which sets both origins to 0 and also gathers "
                            L"the windows.");
     }
-    SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
 }
 
 void ResetOrigin(Desktop& desktop, const std::wstring& value) {
