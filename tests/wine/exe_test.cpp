@@ -111,9 +111,8 @@ std::wstring Stored(const wchar_t* name) {
                  &size);
     LONG number = 0;
     std::memcpy(&number, text, sizeof number);
-    return type == REG_DWORD       ? L"dword:" + std::to_wstring(number)
-           : type == REG_EXPAND_SZ ? L"expand:" + std::wstring(text)
-                                   : text;
+    const std::wstring prefix = type == REG_EXPAND_SZ ? L"expand:" : L"";
+    return type == REG_DWORD ? L"dword:" + std::to_wstring(number) : prefix + text;
 }
 
 // Stores "dword:N" as a REG_DWORD, "expand:text" as REG_EXPAND_SZ, other text as REG_SZ; text
@@ -131,8 +130,15 @@ void Store(const wchar_t* name, std::wstring text) {
 
 // Its size and text at the desktop's DPI.
 void CheckInformationWindow(HWND window) {
+    NONCLIENTMETRICSW fonts = {};  // for the message font: the exe's font handle means nothing here
+    fonts.cbSize = sizeof fonts;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof fonts, &fonts, 0);
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    const HGDIOBJ previous = SelectObject(screen, CreateFontIndirectW(&fonts.lfMessageFont));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(screen, &metrics);
+    DeleteObject(SelectObject(screen, previous));
     ReleaseDC(nullptr, screen);
     const HWND label = FindWindowExW(window, nullptr, L"Static", nullptr);
     const HWND usage = FindWindowExW(window, label, L"Static", nullptr);
@@ -149,15 +155,6 @@ void CheckInformationWindow(HWND window) {
                                  MulDiv(92, dpi, 96), MulDiv(3, dpi, 96)}));
     const auto font = reinterpret_cast<HFONT>(SendMessageW(usage, WM_GETFONT, 0, 0));
     EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    NONCLIENTMETRICSW fonts = {};  // the exe's handles mean nothing here
-    fonts.cbSize = sizeof fonts;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof fonts, &fonts, 0);
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, CreateFontIndirectW(&fonts.lfMessageFont));
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
-    DeleteObject(SelectObject(dc, previous));
-    ReleaseDC(nullptr, dc);
     EXPECT_GE(below.bottom - below.top, 8 * metrics.tmHeight);
     EXPECT_TRUE(Text(usage).starts_with(L"deskglide.exe [letters] [vertical] [horizontal]\n") &&
                 Text(usage).ends_with(L"\nREADME.txt beside deskglide.exe tells the rest."))
