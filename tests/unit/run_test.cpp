@@ -103,7 +103,6 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"w e 100", .tookPart = "", .shown = true, .change = {List(kExclude, "Mail")}},
         // Asking for help, and nothing else, shows the window: no letter counts, no list is read.
         {.args = L" --HELP ", .tookPart = "", .shown = true, .change = {List(kExclude, std::nullopt)}},
-        {.args = L"/help", .tookPart = "", .shown = true},
         {.args = L"-h 30", .by = {-30, 0}},
         // Steps: the last number is horizontal, the one before vertical; - turns both round.
         {.args = L"v", .by = {0, 50}},
