@@ -17,12 +17,13 @@ int32_t Add32(int32_t a, int32_t b, const DescribeQuantity& what) {
     return Narrow32(int64_t{a} + b, what);
 }
 
-int32_t Sub32(int32_t a, int32_t b, const DescribeQuantity& what) {
-    return Narrow32(int64_t{a} - b, what);
-}
-
 int32_t Mul32(int32_t a, int32_t b, const DescribeQuantity& what) {
     return Narrow32(int64_t{a} * b, what);
+}
+
+int32_t DirectedStep(int16_t direction, int32_t step) {
+    return Mul32(direction, step,
+                 [] { return std::wstring(L"The distance, reversed by the minus sign,"); });
 }
 
 int32_t RoundToInt32(double value, const DescribeQuantity& what) {

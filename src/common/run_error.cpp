@@ -34,7 +34,16 @@ std::wstring Quoted(const std::wstring& text) {
     return L"\"" + Beginning(text) + L"\"" + LengthNote(text);
 }
 
-int ExitStatusFor(RunErrorKind kind) { return kind == RunErrorKind::Overflow ? 2 : 3; }
+int ExitStatusFor(RunErrorKind kind) {
+    switch (kind) {
+        case RunErrorKind::Overflow:
+            return 2;
+        case RunErrorKind::Conversion:
+            return 3;
+        default:
+            return 4;
+    }
+}
 
 void RaiseOverflow(const std::wstring& what, const std::wstring& value) {
     throw RunError(RunErrorKind::Overflow,

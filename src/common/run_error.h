@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <string>
 
-// The two errors that stop a run. Nothing inside the logic catches them; the run sequence
-// reports the message to the user and ends the process with the kind's exit status.
-enum class RunErrorKind { Overflow, Conversion };
+// The errors that stop a run. The run sequence reports the message to the user and ends the
+// process with the kind's exit status.
+enum class RunErrorKind { Overflow, Conversion, ListUnreadable };
 
 class RunError : public std::runtime_error {
   public:

@@ -22,7 +22,8 @@ constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegExpandSz = 2;
 constexpr unsigned long kRegBinary = 3;
 constexpr unsigned long kRegDword = 4;
-constexpr unsigned kUpdateAndBroadcast = 3;  // SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE
+constexpr unsigned kUpdateProfile = 1;  // SPIF_UPDATEINIFILE
+constexpr unsigned kSendChange = 2;     // SPIF_SENDWININICHANGE
 
 enum class FileTest { Absent, Present, Failed };
 enum class TextEncoding { Ansi, Utf8, Utf16Le };
@@ -124,8 +125,10 @@ class Desktop {
 
     // Whether a plain file exists at path; hidden and system files and folders count as absent.
     virtual FileTest TestFile(const std::wstring& path) = 0;
-    // The whole file's bytes; false when it cannot be opened or read.
-    virtual bool ReadFileBytes(const std::wstring& path, std::string& bytes) = 0;
+    // The whole file's bytes; false when it cannot be opened or read, with the system's reason
+    // in `reason`.
+    virtual bool ReadFileBytes(const std::wstring& path, std::string& bytes,
+                               std::wstring& reason) = 0;
 
     // Tells the user why the run stopped.
     virtual void ReportError(const std::wstring& message) = 0;

@@ -126,6 +126,19 @@ std::wstring ExpandVariables(const std::wstring& text) {
 
 }  // namespace
 
+std::wstring SystemReason(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length > 0 ? std::wstring(text, length) : L"Unknown error.";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n')) {
+        reason.pop_back();
+    }
+    return reason;
+}
+
 std::wstring Win32Desktop::CommandLineArguments() {
     const wchar_t* line = GetCommandLineW();
     // The program's path ends at the closing quote, or at the first blank when unquoted.
@@ -404,12 +417,14 @@ FileTest Win32Desktop::TestFile(const std::wstring& path) {
     return (attributes & excluded) != 0 ? FileTest::Absent : FileTest::Present;
 }
 
-bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
+bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes,
+                                 std::wstring& reason) {
     bytes.clear();
     const FileHandle file =
         OwnFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
+        reason = SystemReason(GetLastError());
         return false;
     }
     // One allocation for the whole file, where its size is plausible.
@@ -421,6 +436,7 @@ bool Win32Desktop::ReadFileBytes(const std::wstring& path, std::string& bytes) {
     char chunk[65536];
     for (DWORD read = 0;; bytes.append(chunk, read)) {
         if (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) == 0) {
+            reason = SystemReason(GetLastError());
             bytes.clear();
             return false;
         }

@@ -10,6 +10,9 @@
 
 enum class WindowRun { Ran, OtherRunBusy, NoWindow };
 
+// The system's own words for a Win32 error number, in the user's language, without a line end.
+std::wstring SystemReason(DWORD error);
+
 // The desktop as Win32 provides it.
 class Win32Desktop : public Desktop {
   public:
@@ -32,7 +35,7 @@ class Win32Desktop : public Desktop {
                     const RegistryValue& value) override;
     void SetDeskWallpaper(const std::wstring& path, unsigned flags) override;
     FileTest TestFile(const std::wstring& path) override;
-    bool ReadFileBytes(const std::wstring& path, std::string& bytes) override;
+    bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& reason) override;
     void ReportError(const std::wstring& message) override;
     void CloseMainWindow() override;
 

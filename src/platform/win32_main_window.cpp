@@ -19,6 +19,8 @@ constexpr DWORD kExStyle = 0;
 struct MainWindowState {
     const MainWindowContent* content = nullptr;
     HWND label = nullptr;
+    HWND usage = nullptr;
+    int usageHeight = 0;  // in pixels, for the font of the DPI applied last
     FontHandle font;
     IconHandle bigIcon;
     IconHandle smallIcon;
@@ -35,19 +37,36 @@ IconHandle LoadAppIcon(int sizeMetric, UINT dpi) {
                                       IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
-// Font, label rectangle and icons for `dpi`; the caller sizes the frame.
+// The height of `text` wrapped at `width` in `font`, as a static control draws it.
+int WrappedTextHeight(HWND label, HFONT font, const std::wstring& text, int width) {
+    const HDC dc = GetDC(label);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    RECT bounds = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &bounds,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    return bounds.bottom;
+}
+
+// Font, label rectangles and icons for `dpi`; the caller sizes the frame.
 void ApplyDpi(HWND window, UINT dpi) {
     MainWindowState& state = StateOf(window);
     FontHandle font(CreateMessageFont(dpi));
     IconHandle bigIcon = LoadAppIcon(SM_CXICON, dpi);
     IconHandle smallIcon = LoadAppIcon(SM_CXSMICON, dpi);
     const MainWindowContent& content = *state.content;
+    const int left = TwipsToPixels(content.InfoLeftTwips, dpi);
+    const int width = TwipsToPixels(content.InfoWidthTwips, dpi);
     SendMessageW(state.label, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    SetWindowPos(state.label, nullptr, TwipsToPixels(content.InfoLeftTwips, dpi),
-                 TwipsToPixels(content.InfoTopTwips, dpi),
-                 TwipsToPixels(content.InfoWidthTwips, dpi),
+    SetWindowPos(state.label, nullptr, left, TwipsToPixels(content.InfoTopTwips, dpi), width,
                  TwipsToPixels(content.InfoHeightTwips, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(state.label, nullptr, TRUE);
+    state.usageHeight = WrappedTextHeight(state.usage, font.get(), content.UsageText, width);
+    SendMessageW(state.usage, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    SetWindowPos(state.usage, nullptr, left, TwipsToPixels(content.UsageTopTwips, dpi), width,
+                 state.usageHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(state.usage, nullptr, TRUE);
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
 
@@ -57,13 +76,17 @@ void ApplyDpi(HWND window, UINT dpi) {
     state.smallIcon = std::move(smallIcon);
 }
 
-void SizeFrameForDpi(HWND window, UINT dpi) {
-    const MainWindowContent& content = *StateOf(window).content;
+// Sizes the frame for the content laid out at `dpi`; puts its corner at `corner` when given.
+void SizeFrameForDpi(HWND window, UINT dpi, const POINT* corner = nullptr) {
+    const MainWindowState& state = StateOf(window);
+    const MainWindowContent& content = *state.content;
     const RECT client = {0, 0, TwipsToPixels(content.ClientWidthTwips, dpi),
-                         TwipsToPixels(content.ClientHeightTwips, dpi)};
+                         TwipsToPixels(content.UsageTopTwips, dpi) + state.usageHeight +
+                             TwipsToPixels(content.UsageMarginTwips, dpi)};
     const RECT frame = FrameForClient(client, kStyle, kExStyle, dpi);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, corner ? corner->x : 0, corner ? corner->y : 0,
+                 frame.right - frame.left, frame.bottom - frame.top,
+                 (corner ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -75,15 +98,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             break;
         }
         case WM_DPICHANGED: {
-            if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0 || StateOf(window).label == nullptr) {
+            if (GetWindowLongPtrW(window, GWLP_USERDATA) == 0 || StateOf(window).usage == nullptr) {
                 break;  // not dressed yet: it will be for the DPI it has then
             }
-            // The suggested rectangle keeps the window under the mouse while it is dragged across.
+            // The suggested corner keeps the window under the mouse while it is dragged across;
+            // the size is the content's, as wrapped text does not scale in proportion.
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            const POINT corner = {suggested->left, suggested->top};
             ApplyDpi(window, LOWORD(wParam));
-            SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            SizeFrameForDpi(window, LOWORD(wParam), &corner);
             return 0;
         }
         case WM_DESTROY:
@@ -98,16 +121,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // What a user is told when a system call stopped the run before it began: what was not done,
 // the system's reason, and the call with its error number.
 std::wstring SystemErrorMessage(const wchar_t* what, const wchar_t* call, DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length > 0 ? std::wstring(text, length) : L"Unknown error.";
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n')) {
-        reason.pop_back();
-    }
-    return std::wstring(what) + L"\n\n" + reason + L"\n(" + call + L", error " +
+    return std::wstring(what) + L"\n\n" + SystemReason(error) + L"\n(" + call + L", error " +
            std::to_wstring(error) + L")";
 }
 
@@ -184,6 +198,9 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
     }
     mainWindow_ = FromHwnd(window);
     state.label = CreateWindowExW(0, L"STATIC", content.InfoText.c_str(),
+                                  WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
+                                  nullptr, instance, nullptr);
+    state.usage = CreateWindowExW(0, L"STATIC", content.UsageText.c_str(),
                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
                                   nullptr, instance, nullptr);
     // Windows sends no DPI change for the DPI a window is created at: size for it here.

@@ -9,3 +9,12 @@ std::wstring BuildCommandText(Desktop& desktop) {
 bool HasLetter(std::wstring_view commandText, wchar_t letter) {
     return commandText.find(letter) != std::wstring_view::npos;
 }
+
+bool AsksForHelp(std::wstring_view commandText) {
+    for (const wchar_t* request : {L" help", L" -help", L" --help", L" /help"}) {
+        if (commandText == request) {
+            return true;
+        }
+    }
+    return false;
+}

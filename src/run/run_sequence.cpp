@@ -62,6 +62,9 @@ bool IsModeSet(const RunSettings& settings) { return settings.Mode > ScrollMode:
 void LoadMainWindow(Desktop& desktop, WindowHandle self) {
     const std::wstring commandText = BuildCommandText(desktop);
     ResetSettings(Settings);
+    if (AsksForHelp(commandText)) {
+        return;  // the information window, and nothing else: not even a list is read
+    }
     ApplyModeLetters(commandText, Settings);
     Settings.WorkArea = desktop.GetWorkArea();
     ReadWindowList(desktop, commandText, Settings);

@@ -4,7 +4,6 @@ MainWindowContent FrmMainContent() {
     MainWindowContent content;
     content.Title = L"Deskglide";
     content.ClientWidthTwips = 4650;
-    content.ClientHeightTwips = 1380;
     // lblInfo
     content.InfoText =
         L"A small program that makes it possible to scroll all the windows and the wallpaper. "
@@ -14,5 +13,18 @@ MainWindowContent FrmMainContent() {
     content.InfoTopTwips = 30;
     content.InfoWidthTwips = 4575;
     content.InfoHeightTwips = 1305;
+    // Where the window used to end, for a user who opened it to learn how to use it.
+    content.UsageText =
+        L"deskglide.exe [letters] [vertical] [horizontal]\n"
+        L"g: bring lost windows back onto the screen\n"
+        L"v, h: move the windows down, right (up, left with -)\n"
+        L"s: the numbers are percentages of the work area\n"
+        L"e, i: leave out the windows named in exclude.txt, or move only those in include.txt\n"
+        L"w: move the wallpaper origin too\n"
+        L"The numbers: the vertical and the horizontal distance (one number sets both; "
+        L"without, 50 pixels, or 25 % with s)\n"
+        L"README.txt beside deskglide.exe tells the rest.";
+    content.UsageTopTwips = 1380;
+    content.UsageMarginTwips = 45;
     return content;
 }

@@ -14,31 +14,44 @@ const std::wstring kDesktopKey = L"Control Panel\\Desktop";
 const std::wstring kOriginX = L"WallpaperOriginX";
 const std::wstring kOriginY = L"WallpaperOriginY";
 
-std::wstring OriginName(const std::wstring& value) { return L"The wallpaper origin " + value; }
+std::wstring OriginName(const std::wstring& value) {
+    return L"The wallpaper origin " + value + L" (in HKEY_CURRENT_USER\\" + kDesktopKey + L")";
+}
 
 // Windows 8 and later keep the origins as REG_DWORD, older versions as text: each is written
 // back in the type it had.
 int32_t ReadOrigin(Desktop& desktop, const std::wstring& value, unsigned long& type) {
     const std::wstring text = GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value, &type);
-    if (TrimSpaces(text).empty()) {
+    const std::wstring separator = desktop.DecimalSeparator();
+    if (!IsNumericText(text, separator)) {
         // A missing value reads as empty text too; the user needs to know both are possible.
-        throw RunError(RunErrorKind::Conversion, OriginName(value) + L" in HKEY_CURRENT_USER\\" +
-                                                     kDesktopKey +
-                                                     L" is missing or empty, not a number.");
+        const std::wstring wrong = TrimSpaces(text).empty()
+                                       ? L" is missing or empty, where a number should be."
+                                       : L" holds " + Quoted(text) + L", which is not a number.";
+        throw RunError(RunErrorKind::Conversion, OriginName(value) + wrong);
     }
-    return ToInt32(text, desktop.DecimalSeparator(), OriginName(value));
+    return ToInt32(text, separator, OriginName(value));
 }
 
 void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16_t direction) {
-    unsigned long type = kRegSz;
-    const int32_t old = ReadOrigin(desktop, value, type);
-    const int32_t shift =
-        Mul32(direction, step, [&] { return L"The step of the wallpaper origin " + value; });
-    const int32_t moved = Add32(old, shift, [&] {
-        return OriginName(value) + L", moved from " + std::to_wstring(old) + L" by " +
-               std::to_wstring(shift) + L",";
-    });
-    SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
+    const int32_t shift = DirectedStep(direction, step);
+    try {
+        unsigned long type = kRegSz;
+        const int32_t old = ReadOrigin(desktop, value, type);
+        const int32_t moved = Add32(old, shift, [&] {
+            return OriginName(value) + L", moved from " + std::to_wstring(old) + L" by " +
+                   std::to_wstring(shift) + L",";
+        });
+        SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
+    } catch (const RunError& error) {
+        // A stored origin the run cannot use stops every later run with w too: the user is told
+        // how to get on.
+        throw RunError(error.Kind(),
+                       error.Message() +
+                           L"\n\nTo repair it, set it to 0 with Registry Editor, or run "
+                           L"\"deskglide.exe gw\", which sets both origins to 0 and also gathers "
+                           L"the windows.");
+    }
 }
 
 void ResetOrigin(Desktop& desktop, const std::wstring& value) {
@@ -66,5 +79,8 @@ void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
         default:
             return;
     }
-    desktop.SetDeskWallpaper(path, kUpdateAndBroadcast);
+    // The picture is the one stored, so there is nothing to store: the profile is not updated,
+    // and the user's "Wallpaper" value keeps its type (REG_EXPAND_SZ in roaming and managed
+    // profiles), its spaces and its absence.
+    desktop.SetDeskWallpaper(path, kSendChange);
 }

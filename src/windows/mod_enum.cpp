@@ -20,7 +20,13 @@ DescribeQuantity Describe(const wchar_t* quantity, const std::wstring& title) {
 
 int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
                 const DescribeQuantity& what) {
-    return Add32(position, Mul32(settings.Direction, step, what), what);
+    return Add32(position, DirectedStep(settings.Direction, step), what);
+}
+
+// Where `edge` goes when `from` moves to `at`; worked out wide, so that an overflow message
+// gives that place itself, not a distance on the way to it.
+int32_t MovedEdge(int32_t at, int32_t from, int32_t edge, const DescribeQuantity& what) {
+    return Narrow32(int64_t{at} + (int64_t{edge} - from), what);
 }
 
 // Brings one axis back onto the work area: the far edge onto its far edge, unless that puts
@@ -28,19 +34,18 @@ int32_t Shifted(int32_t position, const RunSettings& settings, int32_t step,
 // changes nothing.
 int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t farLimit,
                  const DescribeQuantity& what) {
-    int32_t position = nearEdge;
+    int64_t position = nearEdge;
     if (farEdge > farLimit) {
-        position = Sub32(farLimit, Sub32(farEdge, nearEdge, what), what);
+        position = int64_t{farLimit} - (int64_t{farEdge} - nearEdge);
     }
-    return position < nearLimit ? nearLimit : position;
+    return position < nearLimit ? nearLimit : Narrow32(position, what);
 }
 
 // Where maximising puts one axis: overhanging the work area by as much on either side.
 int32_t Maximised(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t farLimit,
                   const DescribeQuantity& what) {
-    const int32_t overhang =
-        Sub32(Sub32(farEdge, nearEdge, what), Sub32(farLimit, nearLimit, what), what) / 2;
-    return Sub32(nearLimit, overhang, what);
+    const int64_t overhang = ((int64_t{farEdge} - nearEdge) - (int64_t{farLimit} - nearLimit)) / 2;
+    return Narrow32(nearLimit - overhang, what);
 }
 
 // Full screen: the monitor's bounds, or larger by as much on every side (a maximised border).
@@ -66,8 +71,8 @@ Position GatheredPosition(Desktop& desktop, const Rect& rect, const Rect& frame,
     const auto place = maximised ? Maximised : Gathered;
     const int32_t frameY = place(frame.top, frame.bottom, work.top, work.bottom, vertical);
     const int32_t frameX = place(frame.left, frame.right, work.left, work.right, horizontal);
-    return {Sub32(frameX, Sub32(frame.left, rect.left, horizontal), horizontal),
-            Sub32(frameY, Sub32(frame.top, rect.top, vertical), vertical)};
+    return {MovedEdge(frameX, frame.left, rect.left, horizontal),
+            MovedEdge(frameY, frame.top, rect.top, vertical)};
 }
 
 // Where the run puts a window that is at `rect`: shifted by the steps, or gathered.
@@ -138,10 +143,12 @@ bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHan
         // A minimised window stays parked; it is its restore place that the user sees again.
         const Rect& restore = *facts.Restore;
         const Position at = NewPosition(desktop, settings, restore, restore, false, facts.Title);
-        const DescribeQuantity what = Describe(L"The restored position", facts.Title);
-        desktop.SetRestorePlace(
-            window, {at.x, at.y, Add32(at.x, Sub32(restore.right, restore.left, what), what),
-                     Add32(at.y, Sub32(restore.bottom, restore.top, what), what)});
+        desktop.SetRestorePlace(window,
+                                {at.x, at.y,
+                                 MovedEdge(at.x, restore.left, restore.right,
+                                           Describe(L"The restored right edge", facts.Title)),
+                                 MovedEdge(at.y, restore.top, restore.bottom,
+                                           Describe(L"The restored bottom edge", facts.Title))});
     }
     // Going to the bottom would take a topmost window out of the topmost band.
     const unsigned flags = kKeepSize | kNoActivate | (facts.State.Topmost ? kKeepZOrder : 0);

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/run_error.h"
+
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -11,47 +13,45 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
 // The whole file as text, lowered: marked UTF-8 or UTF-16 LE; unmarked, UTF-8 where it is
 // valid UTF-8 (as Notepad saves today), else the ANSI code page. Text in the ANSI code page
-// with letters beyond ASCII is almost never valid UTF-8. Empty when the file cannot be read.
+// with letters beyond ASCII is almost never valid UTF-8. A file that cannot be read stops the
+// run: read as an empty list, it would move the very windows the user protected.
 std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
+    std::string bytes;
+    std::wstring reason;
     try {
-        std::string bytes;
-        if (!desktop.ReadFileBytes(path, bytes)) {
-            return {};
+        if (desktop.ReadFileBytes(path, bytes, reason)) {
+            const std::string_view raw = bytes;
+            std::wstring text;
+            if (raw.starts_with(kUtf8Mark)) {
+                desktop.DecodeText(raw.substr(kUtf8Mark.size()), TextEncoding::Utf8, text);
+            } else if (raw.starts_with(kUtf16LeMark)) {
+                desktop.DecodeText(raw.substr(kUtf16LeMark.size()), TextEncoding::Utf16Le, text);
+            } else if (!desktop.DecodeText(raw, TextEncoding::Utf8, text)) {
+                desktop.DecodeText(raw, TextEncoding::Ansi, text);
+            }
+            // Lowered once here, not once per window: lowering maps character by character, so
+            // the line breaks stay where they were.
+            return desktop.LowerCase(text);
         }
-        const std::string_view raw = bytes;
-        std::wstring text;
-        if (raw.starts_with(kUtf8Mark)) {
-            desktop.DecodeText(raw.substr(kUtf8Mark.size()), TextEncoding::Utf8, text);
-        } else if (raw.starts_with(kUtf16LeMark)) {
-            desktop.DecodeText(raw.substr(kUtf16LeMark.size()), TextEncoding::Utf16Le, text);
-        } else if (!desktop.DecodeText(raw, TextEncoding::Utf8, text)) {
-            desktop.DecodeText(raw, TextEncoding::Ansi, text);
-        }
-        // Lowered once here, not once per window: lowering maps character by character, so
-        // the line breaks stay where they were.
-        return desktop.LowerCase(text);
     } catch (const std::exception&) {
-        // A file too large to hold is a read error like any other.
-        return {};
+        reason = L"It is too large to read.";
     }
+    throw RunError(RunErrorKind::ListUnreadable, L"Deskglide could not read the list " + path +
+                                                     L", so it did nothing.\n\n" + reason);
 }
 
-// Nothing is trimmed, and an LF alone is part of an entry.
-std::vector<ListEntry> SplitAtCrLf(std::wstring_view text) {
+// Entries end at CR LF, as Notepad writes them, and at an LF or a CR alone, as files from other
+// systems and tools have them: at every CR and every LF, since the empty entry between the two
+// of a pair never matches. Nothing is trimmed.
+std::vector<ListEntry> SplitLines(std::wstring_view text) {
     std::vector<ListEntry> entries;
-    if (text.empty()) {
-        return entries;
-    }
-    constexpr std::wstring_view kSeparator = L"\r\n";
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(kSeparator, start);
+    for (size_t start = 0;;) {
+        const size_t end = text.find_first_of(L"\r\n", start);
+        entries.push_back({start, (end == std::wstring_view::npos ? text.size() : end) - start});
         if (end == std::wstring_view::npos) {
-            entries.push_back({start, text.size() - start});
             return entries;
         }
-        entries.push_back({start, end - start});
-        start = end + kSeparator.size();
+        start = end + 1;
     }
 }
 
@@ -68,7 +68,7 @@ void LoadWindowList(Desktop& desktop, RunSettings& settings, const std::wstring&
         return;
     }
     settings.WindowListText = ReadLoweredListText(desktop, path);
-    settings.WindowList = SplitAtCrLf(settings.WindowListText);
+    settings.WindowList = SplitLines(settings.WindowListText);
     settings.ListLoaded = true;
 }
 

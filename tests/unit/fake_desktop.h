@@ -156,14 +156,19 @@ class FakeDesktop : public Desktop {
         }
     }
     void SetDeskWallpaper(const std::wstring& path, unsigned flags) override {
-        AppliedWallpaper = flags == kUpdateAndBroadcast ? path : L"(flags)";
+        AppliedWallpaper = path;
+        if (flags & kUpdateProfile) {  // as Windows stores it: plain text
+            DesktopKey[L"Wallpaper"] = {kRegSz, path, {}};
+        }
     }
     FileTest TestFile(const std::wstring& path) override {
         return Files.count(path) ? Files[path].Test : FileTest::Absent;
     }
-    bool ReadFileBytes(const std::wstring& path, std::string& bytes) override {
+    bool ReadFileBytes(const std::wstring& path, std::string& bytes,
+                       std::wstring& reason) override {
         const bool readable = Files.count(path) && Files[path].Bytes;
         bytes = readable ? *Files[path].Bytes : "";
+        reason = readable ? L"" : L"Access is denied.";
         return readable;
     }
     void ReportError(const std::wstring& message) override { Errors.push_back(message); }

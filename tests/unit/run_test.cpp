@@ -104,6 +104,9 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         // Without a mode letter nothing moves and nothing is written.
         {.args = L"", .tookPart = "", .shown = true},
         {.args = L"w e 100", .tookPart = "", .shown = true, .change = {List(kExclude, "Mail")}},
+        // Asking for help, and nothing else, shows the window: no letter counts, no list is read.
+        {.args = L" --HELP ", .tookPart = "", .shown = true, .change = {List(kExclude, std::nullopt)}},
+        {.args = L"-h 30", .by = {-30, 0}},
         // Steps: the last number is horizontal, the one before vertical; - turns both round.
         {.args = L"v", .by = {0, 50}},
         {.args = L"V 100", .by = {0, 100}},
@@ -129,8 +132,8 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"gv 40", .after = kGathered},
         {.args = L"g", .after = {{0, 0}, {724, 448}, {0, 0}},
          .change = {Window('0', {0, 10, 1100, 1000}), Window('2', {0, 0, 300, 990})}},
-        {.args = L"g", .after = {{0, 0}, {724, 468}, {0, 40}},
-         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('2', {0, 0, 1024, 767})}},
+        {.args = L"g", .after = {{0, 0}, {-4, 36}, {0, 40}},
+         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('1', {100, 100, 1132, 836}, {.Maximised = true}), Window('2', {0, 0, 1024, 767})}},
         {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}}, .change = {Window('0', {-8, -8, 1032, 776})}},
         // Windows as users keep them: maximised ones go back to where maximising puts them,
         // minimised ones stay parked while their restore place moves, topmost ones keep their
@@ -177,7 +180,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
                     Window('1', {900, 600, 1200, 900}, {.Topmost = true, .Caption = true, .NoActivate = true}),
                     Window('2', {-50, 20, 350, 320}, {.NoActivate = true})}},
         // Lists: e wins over i; entries match anywhere in a title, ignoring case.
-        {.args = L"help", .by = {50, 0}, .tookPart = "02", .change = {List(kExclude, "mail")}},
+        {.args = L"help me", .by = {50, 0}, .tookPart = "02", .change = {List(kExclude, "mail")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "notepad\r\n")}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "MAIL")}},
         {.args = L"vi 30", .by = {0, 30}},
@@ -185,9 +188,14 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, "zX\r\n")}},
         {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, "")}},
         {.args = L"ve 30", .by = {0, 30}, .change = {List(kExclude, "")}},
-        {.args = L"ve 30", .by = {0, 30}, .change = {List(kExclude, "Notepad \r\nx\nmail")}},
+        // Lines end at CR LF, LF or CR; a list that cannot be read stops the run before anything moves.
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "0", .change = {List(kExclude, "Notepad \r\nx\nmail")}},
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "0", .change = {List(kExclude, "mail\nx\n")}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "12", .change = {List(kInclude, "mail\rx")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "0", .change = {List(kExclude, "x\r\nmail\r\n")}},
-        {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, std::nullopt)}},
+        {.args = L"viw 30", .tookPart = "", .status = 4,
+         .error = L"Deskglide could not read the list C:\\Tools\\include.txt, so it did nothing.\n\nAccess is denied.",
+         .change = {List(kInclude, std::nullopt)}},
         {.args = L"vi 30", .by = {0, 30}, .change = {List(kInclude, "mail", FileTest::Absent)}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "mail", FileTest::Failed)}},
         // Marked lists are UTF-8 or UTF-16; unmarked ones UTF-8 where they are valid UTF-8, else ANSI.
@@ -219,22 +227,24 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"h- 48", .by = {-48, 0}, .change = {Window('2', {-2147483600, 20, -2147483600, 20})}},
         // An error stops the run where it happens; what was done stays done.
         {.args = L"vw 1", .by = {0, 1}, .status = 3,
-         .error = L"WallpaperOriginY in HKEY_CURRENT_USER\\Control Panel\\Desktop is missing",
-         .change = {Stored(L"WallpaperOriginY", {7, L"", "1"})}},
-        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"\"abc\" is not a number", .change = {Stored(L"WallpaperOriginY", Sz(L"abc"))}},
-        {.args = L"vw 1", .by = {0, 1}, .status = 2, .error = L"WallpaperOriginY, moved from 2147483647 by 1,",
-         .change = {Stored(L"WallpaperOriginY", Dword(2147483647))}},
+         .error = L"The wallpaper origin WallpaperOriginY (in HKEY_CURRENT_USER\\Control Panel\\Desktop) is missing or empty, where a "
+                  L"number should be.\n\nTo repair it, set it to 0 with Registry Editor, or run \"deskglide.exe gw\", which sets both "
+                  L"origins to 0 and also gathers the windows.", .change = {Stored(L"WallpaperOriginY", {7, L"", "1"})}},
+        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"Desktop) holds \"abc\", which is not a number.\n\nTo repair it",
+         .change = {Stored(L"WallpaperOriginY", Sz(L"abc"))}},
+        {.args = L"vw 1", .by = {0, 1}, .status = 2, .error = L"Desktop), moved from 2147483647 by 1, would be 2147483648, which is "
+         L"out of range: numbers must lie between -2147483648 and 2147483647.\n\nTo repair it", .change = {Stored(L"WallpaperOriginY", Dword(2147483647))}},
         {.args = L"v 3000000000", .tookPart = "", .status = 2, .error = L"3000000000"},
         {.args = L"3000000000", .tookPart = "", .status = 2, .error = L"3000000000"},
         {.args = L"vs 3000000", .tookPart = "", .status = 2, .error = L"percentage"},
-        {.args = L"v- -2147483648", .tookPart = "", .status = 2, .error = L"2147483648"},
+        {.args = L"h -2147483648", .tookPart = "", .status = 2, .error = L"The distance, reversed by the minus sign, would be 2147483648,"},
         {.args = L"vw 1000", .by = {0, 1000}, .tookPart = "0", .status = 2,
          .error = L"window \"" + std::wstring(40, L'x') + L"...\" (255 characters) would be 2147484000",
          .change = {Window('1', {900, 2147483000, 1200, 2147483600}), Title('1', std::wstring(300, L'x'))}},
-        {.args = L"g", .tookPart = "0", .status = 2, .error = L"gathered vertical position of the window \"Mail\"",
-         .change = {Window('1', {0, INT32_MIN, 10, INT32_MAX})}},
-        {.args = L"v", .by = {0, 50}, .tookPart = "0", .status = 2, .error = L"restored position of the window \"Mail\"",
-         .change = {Window('1', kParked, {.Minimised = true}, {}, Rect{0, -2147483000, 10, 2147483000})}},
+        {.args = L"g", .tookPart = "0", .status = 2, .error = L"gathered vertical position of the window \"Mail\" would be -4294965352,",
+         .change = {Window('1', {900, -2147483000, 1200, 100}, {}, Rect{900, 2147483000, 1200, 2147483100})}},
+        {.args = L"v", .by = {0, 50}, .tookPart = "0", .status = 2, .error = L"restored bottom edge of the window \"Mail\" would be 2147483650,",
+         .change = {Window('1', kParked, {.Minimised = true}, {}, Rect{0, -2147483000, 10, 2147483600})}},
     };
     // clang-format on
     for (const Row& row : rows) {

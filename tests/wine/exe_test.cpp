@@ -30,10 +30,12 @@ struct Row {
     const wchar_t* wallpaper = nullptr;  // the wallpaper path, kept by the run
     bool focus = false;                  // the first window has the focus, and keeps it
     DWORD status = 0;
-    const wchar_t* box = nullptr;  // what the error box says
-    bool lockDenied = false;       // another user's run holds the lock: the box adds the reason
+    const wchar_t* box = nullptr;  // what the error box says; LIST stands for the list's path
+    DWORD reason = 0;              // the box ends with the system's words for this error
+    bool lockDenied = false;       // another user's run holds the lock
     int runs = 1;                  // started at once
     WORD show = SW_SHOWNORMAL;     // the show command it is started with
+    bool help = false;             // the line asks for help: the information window opens
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -106,34 +108,58 @@ std::wstring Stored(const wchar_t* name) {
     wchar_t text[MAX_PATH] = L"";
     DWORD size = sizeof text;
     DWORD type = 0;
-    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_ANY, &type, text, &size);
+    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, text,
+                 &size);
     LONG number = 0;
     std::memcpy(&number, text, sizeof number);
-    return type == REG_DWORD ? L"dword:" + std::to_wstring(number) : text;
+    const std::wstring prefix = type == REG_EXPAND_SZ ? L"expand:" : L"";
+    return type == REG_DWORD ? L"dword:" + std::to_wstring(number) : prefix + text;
 }
 
-// Stores "dword:N" as a REG_DWORD, other text as REG_SZ without a NUL.
-void Store(const wchar_t* name, const std::wstring& text) {
+// Stores "dword:N" as a REG_DWORD, "expand:text" as REG_EXPAND_SZ, other text as REG_SZ; text
+// without a NUL.
+void Store(const wchar_t* name, std::wstring text) {
     const bool dword = text.starts_with(L"dword:");
+    const bool expand = text.starts_with(L"expand:");
     const LONG number = dword ? std::stol(text.substr(6)) : 0;
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name, dword ? REG_DWORD : REG_SZ,
+    text.erase(0, expand ? 7 : 0);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name,
+                    dword ? REG_DWORD : (expand ? REG_EXPAND_SZ : REG_SZ),
                     dword ? static_cast<const void*>(&number) : text.c_str(),
                     static_cast<DWORD>(dword ? sizeof number : 2 * text.size()));
 }
 
 // Its size and text at the desktop's DPI.
 void CheckInformationWindow(HWND window) {
+    NONCLIENTMETRICSW fonts = {};  // for the message font: the exe's font handle means nothing here
+    fonts.cbSize = sizeof fonts;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof fonts, &fonts, 0);
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    const HGDIOBJ previous = SelectObject(screen, CreateFontIndirectW(&fonts.lfMessageFont));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(screen, &metrics);
+    DeleteObject(SelectObject(screen, previous));
     ReleaseDC(nullptr, screen);
     const HWND label = FindWindowExW(window, nullptr, L"Static", nullptr);
-    RECT client = {};
-    RECT text = {};
+    const HWND usage = FindWindowExW(window, label, L"Static", nullptr);
+    RECT client = {}, text = {}, below = {};
     GetClientRect(window, &client);
     GetClientRect(label, &text);
-    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom, text.right, text.bottom}),
-              (std::vector<LONG>{MulDiv(310, dpi, 96), MulDiv(92, dpi, 96), MulDiv(305, dpi, 96),
-                                 MulDiv(87, dpi, 96)}));
+    GetWindowRect(usage, &below);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&below), 2);
+    // The description as it always was; below it, where the window used to end, the usage block
+    // in the same font, tall enough for its eight lines, and the window grown to hold it.
+    EXPECT_EQ((std::vector<LONG>{client.right, text.right, text.bottom, below.top,
+                                 client.bottom - below.bottom}),
+              (std::vector<LONG>{MulDiv(310, dpi, 96), MulDiv(305, dpi, 96), MulDiv(87, dpi, 96),
+                                 MulDiv(92, dpi, 96), MulDiv(3, dpi, 96)}));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(usage, WM_GETFONT, 0, 0));
+    EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    EXPECT_GE(below.bottom - below.top, 8 * metrics.tmHeight);
+    EXPECT_TRUE(Text(usage).starts_with(L"deskglide.exe [letters] [vertical] [horizontal]\n") &&
+                Text(usage).ends_with(L"\nREADME.txt beside deskglide.exe tells the rest."))
+        << Text(usage);
     EXPECT_EQ(Text(window), L"Deskglide");
     EXPECT_EQ(Text(label),
               L"A small program that makes it possible to scroll all the windows and the "
@@ -218,14 +244,17 @@ TEST_P(Exe, Runs) {
     if (row.box != nullptr) {
         const HWND box = Await(L"#32770", L"Deskglide");
         wchar_t reason[256] = L"";  // in the system's language
-        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, {}, ERROR_ACCESS_DENIED, 0, reason, 256, {});
-        EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)),
-                  std::wstring(L"Deskglide: ") + row.box +
-                      (row.lockDenied ? std::wstring(reason, wcscspn(reason, L"\r\n")) +
-                                            L"\n(CreateMutexW, error 5)"
-                                      : L""));
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, {}, row.reason, 0, reason, 256, {});
+        std::wstring expected =
+            std::wstring(L"Deskglide: ") + row.box +
+            (row.reason ? std::wstring(reason, wcscspn(reason, L"\r\n")) : L"") +
+            (row.lockDenied ? L"\n(CreateMutexW, error 5)" : L"");
+        if (const size_t at = expected.find(L"LIST"); at != std::wstring::npos) {
+            expected.replace(at, 4, list);
+        }
+        EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)), expected);
         PostMessageW(box, WM_CLOSE, 0, 0);
-    } else if (std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
+    } else if (row.help || std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
         const HWND window = Await(L"DeskglideMain");
         EXPECT_EQ(IsIconic(window) != 0, row.show == SW_SHOWMINNOACTIVE);
         EXPECT_FALSE(IsZoomed(window));
@@ -291,12 +320,16 @@ const Row kRows[] = {
     {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = L"12", .originYAfter = L"37"},
     {.name = "KeepsANumberOriginANumberAndAPathOutsideTheCodePage", .args = L"gv-w 25", .originY = L"dword:12",
      .originYAfter = L"dword:-13", .wallpaper = L"C:\\\u0141\u00F3d\u017A\\pic.bmp"},
+    {.name = "KeepsAnExpandableWallpaperValueAsStored", .args = L"vw 5", .originY = L"0", .originYAfter = L"5",
+     .wallpaper = L"expand: %SystemRoot%\\Web\\pic.bmp "},
     {.name = "RunsStartedTogetherTakeTurns", .args = L"vw 10", .windows = {Plain(L"A", kAt, {100, 180})},
      .originY = L"0", .originYAfter = L"80", .runs = 8},
     {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {Plain(L"A", kAt, {100, 130})},
      .list = L"exclude.txt", .bytes = "A", .file = File::Hidden},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
-    {.name = "ALockedListIsEmpty", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt", .bytes = "A", .file = File::Locked},
+    {.name = "AListHeldOpenByAnotherProgramStopsTheRun", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt",
+     .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it did nothing.\n\n",
+     .reason = ERROR_SHARING_VIOLATION},
     {.name = "AMarkedListIsUtf8", .args = L"vi 30", .windows = {Plain(L"\u00C4rger", kAt, {100, 130}), kStays},
      .list = L"include.txt", .bytes = "\xEF\xBB\xBF\xC3\xA4rg"},
     {.name = "AMarkedListIsUtf16", .args = L"vi 30", .windows = {Plain(L"\u00C4rger", kAt, {100, 130}), kStays},
@@ -307,10 +340,14 @@ const Row kRows[] = {
     {.name = "ReportsAnOverflowInABox", .args = L"v 3000000000", .status = 2,
      .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
     {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = L"abc", .originYAfter = L"abc", .status = 3,
-     .box = L"The wallpaper origin WallpaperOriginY \"abc\" is not a number."},
+     .box = L"The wallpaper origin WallpaperOriginY (in HKEY_CURRENT_USER\\Control Panel\\Desktop) holds \"abc\", which is not a "
+            L"number.\n\nTo repair it, set it to 0 with Registry Editor, or run \"deskglide.exe gw\", which sets both origins to 0 "
+            L"and also gathers the windows."},
     {.name = "ReportsALockItMayNotTakeInABox", .status = 5,
-     .box = L"Deskglide could not make sure that no other run of it is busy, so it did nothing.\n\n", .lockDenied = true},
+     .box = L"Deskglide could not make sure that no other run of it is busy, so it did nothing.\n\n", .reason = ERROR_ACCESS_DENIED,
+     .lockDenied = true},
     {.name = "InformationWindow"},
+    {.name = "HelpShowsTheInformationWindowAndMovesNothing", .args = L"--help", .windows = {Plain(L"A", kAt, kAt)}, .help = true},
     {.name = "InformationWindowMinimised", .show = SW_SHOWMINNOACTIVE},
     {.name = "InformationWindowMaximised", .show = SW_SHOWMAXIMIZED},
     {.name = "Cp932ExcludeEntryProtectsItsWindow", .args = L"ve 30",
