@@ -92,10 +92,11 @@ class FakeDesktop : public Desktop {
         for (size_t i = 0; i < listed.size() && callback(listed[i].Handle); ++i) {
         }
     }
-    WindowFacts ReadWindow(WindowHandle window, bool /*withFrame*/) override {
+    WindowFacts ReadWindow(WindowHandle window, bool withFrame) override {
         const Window& w = At(window);
-        return {w.Visible, w.Cloaked, w.Title.substr(0, 255), w.Bounds, w.State,
-                w.Frame,   w.Restore};
+        return {w.Visible, w.Cloaked, w.Title.substr(0, 255),
+                w.Bounds,  w.State,   withFrame ? w.Frame : std::nullopt,
+                w.Restore};
     }
     MonitorArea MonitorNearest(const Rect& r) override {
         return {NearestMonitor(r).Bounds, NearestMonitor(r).WorkArea};
