@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/rect.h"
 
@@ -14,10 +15,6 @@ enum class WindowHandle : std::uintptr_t {};
 enum class RegistryKey : std::uintptr_t {};
 
 constexpr RegistryKey kHkeyCurrentUser{0x80000001};
-constexpr WindowHandle kInsertAtBottom{1};  // HWND_BOTTOM
-constexpr unsigned kKeepSize = 1;           // SWP_NOSIZE
-constexpr unsigned kKeepZOrder = 4;         // SWP_NOZORDER
-constexpr unsigned kNoActivate = 0x10;      // SWP_NOACTIVATE
 constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegExpandSz = 2;
 constexpr unsigned long kRegBinary = 3;
@@ -50,7 +47,9 @@ struct WindowFacts {
     Rect Bounds;
     WindowState State;
     // The part of the window the user sees, without invisible resize borders, where the system
-    // reports one (DWMWA_EXTENDED_FRAME_BOUNDS) and it was asked for; none under Wine.
+    // reports one and it was asked for: the window manager's (DWMWA_EXTENDED_FRAME_BOUNDS);
+    // without one, for a maximised window, its rectangle less the borders that maximising puts
+    // beyond the work area.
     std::optional<Rect> Frame;
     // Where a minimised window comes back to, in screen coordinates, where the system tells.
     std::optional<Rect> Restore;
@@ -69,6 +68,28 @@ struct RegistryValue {
 struct MonitorArea {
     Rect Bounds;
     Rect WorkArea;
+};
+
+// Where a move puts a window: its new top-left corner, and with `Resize` its new size. It goes
+// to the bottom of the stacking order unless `KeepStacking`, and it is never activated.
+struct WindowMove {
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    bool Resize = false;
+    bool KeepStacking = false;
+};
+
+// How a move went.
+enum class MoveOutcome {
+    Done,
+    // The window answered, and the move took it onto a monitor of another DPI than it had: it
+    // may have resized itself, or been rescaled, so that it is no longer where it was put.
+    OntoAnotherDpi,
+    // It did not answer in time: the move was left to its program, so a hung one cannot stop
+    // the run.
+    LeftToItsProgram,
 };
 
 // Every operation the logic performs on the desktop, in wide text; the tests stand a fake
@@ -99,16 +120,16 @@ class Desktop {
     // What the pass needs to know of the window; its visible frame only `withFrame`. The facts
     // after a false Visible, a true Cloaked or an empty Title may be left unread.
     virtual WindowFacts ReadWindow(WindowHandle window, bool withFrame) = 0;
-    // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST).
+    // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST): the one with
+    // the largest part of it; for a rectangle on no monitor, the nearest by distance.
     virtual MonitorArea MonitorNearest(const Rect& rect) = 0;
+    // The work area of every monitor.
+    virtual std::vector<Rect> WorkAreas() = 0;
     // The shell's desktop window (GetShellWindow), WindowHandle{} when there is none.
     virtual WindowHandle ShellWindow() = 0;
-    // Moves the window; a window that does not answer in time is moved asynchronously, so a
-    // hung program cannot stop the run. Returns true when the window answered and the move took
-    // it onto a monitor of another DPI than its own: it may then have resized itself, or been
-    // rescaled, so that it is no longer where it was put. False where the system cannot tell.
-    virtual bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
-                              int32_t cx, int32_t cy, unsigned flags) = 0;
+    // Moves the window. Where the system cannot tell a monitor's DPI, or every monitor has the
+    // same, no move is one onto another DPI.
+    virtual MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) = 0;
     // Gives a minimised window a new restore rectangle in screen coordinates; it stays minimised
     // and inactive. The result is not examined.
     virtual void SetRestorePlace(WindowHandle window, const Rect& restore) = 0;

@@ -65,9 +65,6 @@ RECT Offset(const RECT& rect, LONG dx, LONG dy) {
     return {move(rect.left, dx), move(rect.top, dy), move(rect.right, dx), move(rect.bottom, dy)};
 }
 
-// Stands for the DPI when the monitors do not all have the same.
-constexpr UINT kMixedDpi = ~0U;
-
 // How long a window may take to answer before its move is left to its own thread.
 constexpr UINT kAnswerTimeoutMs = 200;
 
@@ -78,6 +75,19 @@ constexpr LONGLONG kReserveLimit = 256LL * 1024 * 1024;
 constexpr wchar_t kRunLockName[] = L"Local\\Deskglide.Run";
 // Far longer than any run takes, short enough that a stuck lock is soon noticed.
 constexpr DWORD kRunLockTimeoutMs = 30000;
+
+// Every monitor, in the system's order.
+std::vector<HMONITOR> DisplayMonitors() {
+    std::vector<HMONITOR> monitors;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM found) {
+            reinterpret_cast<std::vector<HMONITOR>*>(found)->push_back(monitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
 
 struct EnumState {
     const std::function<bool(WindowHandle)>* callback;
@@ -259,8 +269,15 @@ WindowFacts Win32Desktop::ReadWindow(WindowHandle window, bool withFrame) {
                    (exStyle & WS_EX_NOACTIVATE) != 0, (exStyle & WS_EX_TOOLWINDOW) != 0,
                    (exStyle & WS_EX_LAYERED) != 0,    (exStyle & WS_EX_TRANSPARENT) != 0};
     RECT frame = {};
+    WINDOWINFO info = {};
+    info.cbSize = sizeof info;
     if (withFrame && GetDwmAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) {
         facts.Frame = ToRect(frame);
+    } else if (withFrame && facts.State.Maximised && GetWindowInfo(hwnd, &info) != 0) {
+        // Maximising puts the borders beyond the work area, where they are not seen.
+        const auto x = static_cast<LONG>(info.cxWindowBorders);
+        const auto y = static_cast<LONG>(info.cyWindowBorders);
+        facts.Frame = Rect{rect.left + x, rect.top + y, rect.right - x, rect.bottom - y};
     }
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
@@ -277,6 +294,18 @@ MonitorArea Win32Desktop::MonitorNearest(const Rect& rect) {
     info.cbSize = sizeof info;
     GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &info);
     return {ToRect(info.rcMonitor), ToRect(info.rcWork)};
+}
+
+std::vector<Rect> Win32Desktop::WorkAreas() {
+    std::vector<Rect> areas;
+    for (const HMONITOR monitor : DisplayMonitors()) {
+        MONITORINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoW(monitor, &info) != 0) {
+            areas.push_back(ToRect(info.rcWork));
+        }
+    }
+    return areas;
 }
 
 WindowHandle Win32Desktop::ShellWindow() { return FromHwnd(GetShellWindow()); }
@@ -296,44 +325,41 @@ bool Win32Desktop::ThreadAnswers(WindowHandle window) {
     return answers;
 }
 
-bool Win32Desktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
-                                int32_t cx, int32_t cy, unsigned flags) {
+MoveOutcome Win32Desktop::MoveWindow(WindowHandle window, const WindowMove& move) {
     const HWND hwnd = ToHwnd(window);
+    // Never activated: the keyboard focus stays where the user had it.
+    const UINT flags =
+        SWP_NOACTIVATE | (move.Resize ? 0 : SWP_NOSIZE) | (move.KeepStacking ? SWP_NOZORDER : 0);
+    const auto place = [&](UINT more) {
+        ::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags | more);
+    };
     // A synchronous move waits for the window's thread; a hung one would never return.
     if (!ThreadAnswers(window)) {
-        ::SetWindowPos(hwnd, ToHwnd(insertAfter), x, y, cx, cy, flags | SWP_ASYNCWINDOWPOS);
-        return false;
+        place(SWP_ASYNCWINDOWPOS);
+        return MoveOutcome::LeftToItsProgram;
     }
-    // A window has the DPI of the monitor it was last on, which may be one that is gone.
-    const UINT before = KnownWindowDpi(hwnd);
-    ::SetWindowPos(hwnd, ToHwnd(insertAfter), x, y, cx, cy, flags);
-    if (before == 0) {
-        return false;
+    if (MonitorsShareDpi()) {
+        place(0);
+        return MoveOutcome::Done;
     }
-    const UINT after = DpiOfMonitorUnder(hwnd);
-    return after != 0 && after != before;
+    const UINT before = LayoutDpi(hwnd);
+    place(0);
+    const UINT after = MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+    return before != 0 && after != 0 && after != before ? MoveOutcome::OntoAnotherDpi
+                                                        : MoveOutcome::Done;
 }
 
-UINT Win32Desktop::DpiOfMonitorUnder(HWND window) {
+bool Win32Desktop::MonitorsShareDpi() {
     // Finding a window's monitor is slow under Wine; with one DPI for all it is not needed.
-    if (!sharedMonitorDpi_) {
+    if (!monitorsShareDpi_) {
         std::vector<UINT> dpis;
-        EnumDisplayMonitors(
-            nullptr, nullptr,
-            [](HMONITOR monitor, HDC, RECT*, LPARAM found) {
-                reinterpret_cast<std::vector<UINT>*>(found)->push_back(MonitorDpi(monitor));
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&dpis));
-        const bool shared =
-            !dpis.empty() &&
+        for (const HMONITOR monitor : DisplayMonitors()) {
+            dpis.push_back(MonitorDpi(monitor));
+        }
+        monitorsShareDpi_ =
             std::adjacent_find(dpis.begin(), dpis.end(), std::not_equal_to<>()) == dpis.end();
-        sharedMonitorDpi_ = shared ? dpis[0] : kMixedDpi;
     }
-    if (*sharedMonitorDpi_ != kMixedDpi) {
-        return *sharedMonitorDpi_;
-    }
-    return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    return *monitorsShareDpi_;
 }
 
 void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {

@@ -25,9 +25,9 @@ class Win32Desktop : public Desktop {
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
     WindowFacts ReadWindow(WindowHandle window, bool withFrame) override;
     MonitorArea MonitorNearest(const Rect& rect) override;
+    std::vector<Rect> WorkAreas() override;
     WindowHandle ShellWindow() override;
-    bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
-                      int32_t cx, int32_t cy, unsigned flags) override;
+    MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) override;
     void SetRestorePlace(WindowHandle window, const Rect& restore) override;
     bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                    RegistryValue& value) override;
@@ -62,12 +62,11 @@ class Win32Desktop : public Desktop {
 
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
-    // The DPI of the monitor the window is on: the one all monitors share, asked once per run,
-    // or its own monitor's when they differ; 0 where the system cannot tell.
-    UINT DpiOfMonitorUnder(HWND window);
+    // Whether every monitor has the same DPI (or the system cannot tell); asked once per run.
+    bool MonitorsShareDpi();
 
     WindowHandle mainWindow_{};
     HeldMutex runLock_;  // while this run holds the lock
     std::unordered_map<unsigned long, bool> threadAnswers_;
-    std::optional<UINT> sharedMonitorDpi_;  // kMixedDpi when monitors differ
+    std::optional<bool> monitorsShareDpi_;
 };

@@ -3,6 +3,8 @@
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetWindowDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+using GetAwarenessFromDpiAwarenessContextFn = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
@@ -28,6 +30,22 @@ UINT SystemDpi() {
 UINT KnownWindowDpi(HWND window) {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
     return getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+}
+
+UINT LayoutDpi(HWND window) {
+    static const auto contextOf =
+        User32Function<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
+    static const auto awarenessOf = User32Function<GetAwarenessFromDpiAwarenessContextFn>(
+        "GetAwarenessFromDpiAwarenessContext");
+    if (contextOf == nullptr || awarenessOf == nullptr) {
+        return 0;
+    }
+    // GetDpiForWindow answers 96 for a DPI-unaware window and the system DPI for a system-aware
+    // one, wherever they are: only a per-monitor-aware window has a DPI of its own.
+    if (awarenessOf(contextOf(window)) == DPI_AWARENESS_PER_MONITOR_AWARE) {
+        return KnownWindowDpi(window);
+    }
+    return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
 }
 
 UINT WindowDpi(HWND window) {

@@ -1,16 +1,14 @@
 #include "windows/mod_enum.h"
 
+#include <algorithm>
+#include <span>
+#include <vector>
+
 #include "common/checked_math.h"
 #include "common/run_error.h"
 #include "windows/window_list.h"
 
 namespace {
-
-struct Position {
-    int32_t x = 0;
-    int32_t y = 0;
-    bool operator==(const Position&) const = default;
-};
 
 // Overflow messages name the window; they are built only when a value overflows.
 DescribeQuantity Describe(const wchar_t* quantity, const std::wstring& title) {
@@ -29,6 +27,44 @@ int32_t MovedEdge(int32_t at, int32_t from, int32_t edge, const DescribeQuantity
     return Narrow32(int64_t{at} + (int64_t{edge} - from), what);
 }
 
+// Whether every point of `rect` lies on one of `areas`: on one, or across several.
+bool Covered(const Rect& rect, std::span<const Rect> areas) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom) {
+        return true;
+    }
+    if (areas.empty()) {
+        return false;
+    }
+    const Rect& area = areas.front();
+    const auto others = areas.subspan(1);
+    if (area.left >= rect.right || area.right <= rect.left || area.top >= rect.bottom ||
+        area.bottom <= rect.top) {
+        return Covered(rect, others);
+    }
+    // What lies outside this area: the bands above and below it, and those beside it.
+    const int32_t top = std::max(rect.top, area.top);
+    const int32_t bottom = std::min(rect.bottom, area.bottom);
+    return Covered({rect.left, rect.top, rect.right, area.top}, others) &&
+           Covered({rect.left, area.bottom, rect.right, rect.bottom}, others) &&
+           Covered({rect.left, top, area.left, bottom}, others) &&
+           Covered({area.right, top, rect.right, bottom}, others);
+}
+
+// The user can see all of `frame`: it lies wholly on the monitors' work areas.
+bool SeenWhole(const Rect& frame, const std::vector<Rect>& workAreas) {
+    return frame.left < frame.right && frame.top < frame.bottom && Covered(frame, workAreas);
+}
+
+// `frame` with its corner at (x, y), for the test above only: edges beyond the 32-bit range lie
+// on no monitor anyway.
+Rect FrameAt(const Rect& frame, int32_t x, int32_t y) {
+    const auto edge = [](int32_t at, int32_t from, int32_t to) {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{at} + (int64_t{to} - from), INT32_MIN, INT32_MAX));
+    };
+    return {x, y, edge(x, frame.left, frame.right), edge(y, frame.top, frame.bottom)};
+}
+
 // Brings one axis back onto the work area: the far edge onto its far edge, unless that puts
 // the near edge before its near edge; then the near edge onto its near edge. Gathering again
 // changes nothing.
@@ -41,11 +77,24 @@ int32_t Gathered(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t f
     return position < nearLimit ? nearLimit : Narrow32(position, what);
 }
 
-// Where maximising puts one axis: overhanging the work area by as much on either side.
-int32_t Maximised(int32_t nearEdge, int32_t farEdge, int32_t nearLimit, int32_t farLimit,
-                  const DescribeQuantity& what) {
-    const int64_t overhang = ((int64_t{farEdge} - nearEdge) - (int64_t{farLimit} - nearLimit)) / 2;
-    return Narrow32(nearLimit - overhang, what);
+// Where maximising puts the window on this work area: the work area grown by the window's own
+// borders (its rectangle less its frame), so that one maximised for a monitor of another size
+// gets this one's.
+WindowMove Maximised(const Rect& rect, const Rect& frame, const Rect& work,
+                     const std::wstring& title) {
+    const DescribeQuantity horizontal = Describe(L"The maximised horizontal position", title);
+    const DescribeQuantity vertical = Describe(L"The maximised vertical position", title);
+    const int64_t left = int64_t{work.left} - (int64_t{frame.left} - rect.left);
+    const int64_t top = int64_t{work.top} - (int64_t{frame.top} - rect.top);
+    const int64_t width = int64_t{work.right} + (int64_t{rect.right} - frame.right) - left;
+    const int64_t height = int64_t{work.bottom} + (int64_t{rect.bottom} - frame.bottom) - top;
+    WindowMove place{Narrow32(left, horizontal), Narrow32(top, vertical)};
+    if (width != int64_t{rect.right} - rect.left || height != int64_t{rect.bottom} - rect.top) {
+        place.Width = Narrow32(width, Describe(L"The maximised width", title));
+        place.Height = Narrow32(height, Describe(L"The maximised height", title));
+        place.Resize = true;
+    }
+    return place;
 }
 
 // Full screen: the monitor's bounds, or larger by as much on every side (a maximised border).
@@ -56,39 +105,52 @@ bool CoversMonitor(const Rect& rect, const Rect& monitor) {
            int64_t{rect.bottom} - monitor.bottom == border;
 }
 
-// Gathers against the work area of the monitor nearest to the window, by what the user sees
-// of it (`frame`): the window moves by as much as its frame has to. A full-screen window is
-// where its user wants it.
-Position GatheredPosition(Desktop& desktop, const Rect& rect, const Rect& frame, bool maximised,
-                          const std::wstring& title) {
+// Gathers by what the user sees of the window (`frame`): the window moves by as much as its
+// frame has to. One the user can see whole stays, and so does a full-screen one, where its user
+// wants it. The others go onto the work area of the monitor nearest to them; where moving along
+// one axis is enough to make one whole, the other keeps its place (a window across two
+// monitors that hangs off the bottom only comes up).
+WindowMove GatheredPlace(Desktop& desktop, const Rect& rect, const Rect& frame, bool maximised,
+                         const std::vector<Rect>& workAreas, const std::wstring& title) {
+    if (SeenWhole(frame, workAreas)) {
+        return {rect.left, rect.top};
+    }
     const MonitorArea monitor = desktop.MonitorNearest(frame);
-    if (!maximised && CoversMonitor(rect, monitor.Bounds)) {
+    if (maximised) {
+        return Maximised(rect, frame, monitor.WorkArea, title);
+    }
+    if (CoversMonitor(rect, monitor.Bounds)) {
         return {rect.left, rect.top};
     }
     const Rect& work = monitor.WorkArea;
     const DescribeQuantity vertical = Describe(L"The gathered vertical position", title);
     const DescribeQuantity horizontal = Describe(L"The gathered horizontal position", title);
-    const auto place = maximised ? Maximised : Gathered;
-    const int32_t frameY = place(frame.top, frame.bottom, work.top, work.bottom, vertical);
-    const int32_t frameX = place(frame.left, frame.right, work.left, work.right, horizontal);
+    int32_t frameY = Gathered(frame.top, frame.bottom, work.top, work.bottom, vertical);
+    int32_t frameX = Gathered(frame.left, frame.right, work.left, work.right, horizontal);
+    if (SeenWhole(FrameAt(frame, frame.left, frameY), workAreas)) {
+        frameX = frame.left;
+    } else if (SeenWhole(FrameAt(frame, frameX, frame.top), workAreas)) {
+        frameY = frame.top;
+    }
     return {MovedEdge(frameX, frame.left, rect.left, horizontal),
             MovedEdge(frameY, frame.top, rect.top, vertical)};
 }
 
 // Where the run puts a window that is at `rect`: shifted by the steps, or gathered.
-Position NewPosition(Desktop& desktop, const RunSettings& settings, const Rect& rect,
-                     const Rect& frame, bool maximised, const std::wstring& title) {
-    Position moved{rect.left, rect.top};
+WindowMove NewPlace(Desktop& desktop, const RunSettings& settings, const Rect& rect,
+                    const Rect& frame, bool maximised, const std::vector<Rect>& workAreas,
+                    const std::wstring& title) {
+    if (settings.GatherWindows) {
+        return GatheredPlace(desktop, rect, frame, maximised, workAreas, title);
+    }
+    WindowMove moved{rect.left, rect.top};
     if (settings.MoveVertical) {
-        moved.y = Shifted(rect.top, settings, settings.VerticalStep,
+        moved.Y = Shifted(rect.top, settings, settings.VerticalStep,
                           Describe(L"The new vertical position", title));
     }
     if (settings.MoveHorizontal) {
-        moved.x = Shifted(rect.left, settings, settings.HorizontalStep,
+        moved.X = Shifted(rect.left, settings, settings.HorizontalStep,
                           Describe(L"The new horizontal position", title));
-    }
-    if (settings.GatherWindows) {
-        moved = GatheredPosition(desktop, rect, frame, maximised, title);
     }
     return moved;
 }
@@ -118,53 +180,59 @@ bool TakesPart(Desktop& desktop, const RunSettings& settings, bool ownOrDesktop,
     return !settings.ListLoaded || !IsSkippedByList(desktop, settings, facts.Title);
 }
 
-}  // namespace
-
-void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
-    const WindowHandle shell = desktop.ShellWindow();
-    desktop.EnumWindows([&](WindowHandle window) {
-        return MoveWindowCallback(desktop, settings, self, shell, window);
-    });
-}
-
-bool MoveWindowCallback(Desktop& desktop, const RunSettings& settings, WindowHandle self,
-                        WindowHandle shell, WindowHandle window) {
+// Handles one window of the pass.
+void MoveOneWindow(Desktop& desktop, const RunSettings& settings, bool ownOrDesktop,
+                   const std::vector<Rect>& workAreas, WindowHandle window) {
     const WindowFacts facts = desktop.ReadWindow(window, settings.GatherWindows);
-    if (!TakesPart(desktop, settings, window == self || window == shell, facts)) {
-        return true;
+    if (!TakesPart(desktop, settings, ownOrDesktop, facts)) {
+        return;
     }
     const Rect& rect = facts.Bounds;
     const bool maximised = facts.State.Maximised;
-    Position moved{rect.left, rect.top};
+    WindowMove moved{rect.left, rect.top};
     if (!facts.State.Minimised) {
-        moved = NewPosition(desktop, settings, rect, facts.Frame.value_or(rect), maximised,
-                            facts.Title);
+        moved = NewPlace(desktop, settings, rect, facts.Frame.value_or(rect), maximised, workAreas,
+                         facts.Title);
     } else if (facts.Restore) {
         // A minimised window stays parked; it is its restore place that the user sees again.
         const Rect& restore = *facts.Restore;
-        const Position at = NewPosition(desktop, settings, restore, restore, false, facts.Title);
+        const WindowMove at =
+            NewPlace(desktop, settings, restore, restore, false, workAreas, facts.Title);
         desktop.SetRestorePlace(window,
-                                {at.x, at.y,
-                                 MovedEdge(at.x, restore.left, restore.right,
+                                {at.X, at.Y,
+                                 MovedEdge(at.X, restore.left, restore.right,
                                            Describe(L"The restored right edge", facts.Title)),
-                                 MovedEdge(at.y, restore.top, restore.bottom,
+                                 MovedEdge(at.Y, restore.top, restore.bottom,
                                            Describe(L"The restored bottom edge", facts.Title))});
     }
     // Going to the bottom would take a topmost window out of the topmost band.
-    const unsigned flags = kKeepSize | kNoActivate | (facts.State.Topmost ? kKeepZOrder : 0);
-    if (!desktop.SetWindowPos(window, kInsertAtBottom, moved.x, moved.y, 0, 0, flags) ||
-        facts.State.Minimised) {
-        return true;
+    moved.KeepStacking = facts.State.Topmost;
+    if (desktop.MoveWindow(window, moved) != MoveOutcome::OntoAnotherDpi || facts.State.Minimised) {
+        return;
     }
     // On a monitor of another DPI the window has a new size, and maybe a new corner: it is
     // placed once more by the same rule, with that size, and never again.
     const WindowFacts now = desktop.ReadWindow(window, settings.GatherWindows);
-    const Position again = settings.GatherWindows
-                               ? NewPosition(desktop, settings, now.Bounds,
-                                             now.Frame.value_or(now.Bounds), maximised, facts.Title)
-                               : moved;
-    if (again != Position{now.Bounds.left, now.Bounds.top}) {
-        desktop.SetWindowPos(window, kInsertAtBottom, again.x, again.y, 0, 0, flags);
+    const Rect& at = now.Bounds;
+    WindowMove again = settings.GatherWindows
+                           ? NewPlace(desktop, settings, at, now.Frame.value_or(at), maximised,
+                                      workAreas, facts.Title)
+                           : moved;
+    if (again.Resize || again.X != at.left || again.Y != at.top) {
+        again.KeepStacking = moved.KeepStacking;
+        desktop.MoveWindow(window, again);
     }
-    return true;
+}
+
+}  // namespace
+
+void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
+    const WindowHandle shell = desktop.ShellWindow();
+    // Asked once per run, and only where gathering needs them.
+    const std::vector<Rect> workAreas =
+        settings.GatherWindows ? desktop.WorkAreas() : std::vector<Rect>{};
+    desktop.EnumWindows([&](WindowHandle window) {
+        MoveOneWindow(desktop, settings, window == self || window == shell, workAreas, window);
+        return true;
+    });
 }

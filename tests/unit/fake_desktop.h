@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -28,7 +29,9 @@ class FakeDesktop : public Desktop {
         std::optional<Rect> Frame = {};  // the visible frame, where the system reports one
         bool Cloaked = false;
         std::optional<Rect> Restore = {};  // where a minimised window comes back to
-        int Dpi = 0;  // that of the monitor it was last on; 0: the one it is on
+        // A per-monitor-aware window's own, that of the monitor it was last on; 0: that of the
+        // monitor it is on, as every other window has
+        int Dpi = 0;
     };
     struct Monitor {
         Rect Bounds, WorkArea;
@@ -50,7 +53,6 @@ class FakeDesktop : public Desktop {
     std::optional<std::wstring> AppliedWallpaper;
     std::vector<std::wstring> Errors;
     bool Closed = false;
-    WindowHandle Active{};  // the window with the keyboard focus
 
     std::vector<Window>::iterator Find(WindowHandle handle) {
         return std::find_if(Windows.begin(), Windows.end(),
@@ -101,41 +103,52 @@ class FakeDesktop : public Desktop {
     MonitorArea MonitorNearest(const Rect& r) override {
         return {NearestMonitor(r).Bounds, NearestMonitor(r).WorkArea};
     }
-    // The monitor that holds the rectangle's centre; else the first, the primary.
+    std::vector<Rect> WorkAreas() override {
+        std::vector<Rect> areas;
+        for (const Monitor& m : Screens()) {
+            areas.push_back(m.WorkArea);
+        }
+        return areas;
+    }
+    std::vector<Monitor> Screens() {
+        return Monitors.empty() ? std::vector<Monitor>{{{0, 0, 1024, 768}, WorkArea}} : Monitors;
+    }
+    // As Windows finds it: the monitor with the largest part of the rectangle, else the nearest
+    // by distance; the first, the primary, of equals.
     Monitor NearestMonitor(const Rect& r) {
-        const int64_t x = (int64_t{r.left} + r.right) / 2, y = (int64_t{r.top} + r.bottom) / 2;
-        const auto holds = [&](const Monitor& m) {
-            return x >= m.Bounds.left && x < m.Bounds.right && y >= m.Bounds.top &&
-                   y < m.Bounds.bottom;
+        const auto nearness = [&](const Monitor& m) {
+            const double w =
+                std::min(r.right, m.Bounds.right) - double(std::max(r.left, m.Bounds.left));
+            const double h =
+                std::min(r.bottom, m.Bounds.bottom) - double(std::max(r.top, m.Bounds.top));
+            return w > 0 && h > 0 ? w * h
+                                  : -std::pow(std::min(w, 0.0), 2) - std::pow(std::min(h, 0.0), 2);
         };
-        const auto found = std::find_if(Monitors.begin(), Monitors.end(), holds);
-        return found != Monitors.end() ? *found
-               : Monitors.empty()      ? Monitor{{0, 0, 1024, 768}, WorkArea}
-                                       : Monitors[0];
+        const std::vector<Monitor> screens = Screens();
+        return *std::max_element(screens.begin(), screens.end(),
+                                 [&](auto& a, auto& b) { return nearness(a) < nearness(b); });
     }
     WindowHandle ShellWindow() override { return Shell; }
     // On a monitor of another DPI a window is resized about its centre, by new/old.
-    bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int32_t x, int32_t y,
-                      int32_t cx, int32_t cy, unsigned flags) override {
+    MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) override {
         Window& moved = At(window);
         Rect& bounds = moved.Bounds;
         const int dpi = moved.Dpi ? moved.Dpi : NearestMonitor(bounds).Dpi;
-        const bool keepSize = flags & kKeepSize;
         const auto end = [](int32_t from, int64_t size) {  // clamped, as the real desktop's
             return static_cast<int32_t>(std::clamp<int64_t>(from + size, INT32_MIN, INT32_MAX));
         };
-        bounds = {x, y, end(x, keepSize ? int64_t{bounds.right} - bounds.left : cx),
-                  end(y, keepSize ? int64_t{bounds.bottom} - bounds.top : cy)};
+        bounds = {move.X, move.Y,
+                  end(move.X, move.Resize ? move.Width : int64_t{bounds.right} - bounds.left),
+                  end(move.Y, move.Resize ? move.Height : int64_t{bounds.bottom} - bounds.top)};
         if ((moved.Dpi = NearestMonitor(bounds).Dpi) != dpi) {
             const int32_t gx = (bounds.right - bounds.left) * (moved.Dpi - dpi) / dpi / 2;
             const int32_t gy = (bounds.bottom - bounds.top) * (moved.Dpi - dpi) / dpi / 2;
             bounds = {bounds.left - gx, bounds.top - gy, bounds.right + gx, bounds.bottom + gy};
         }
-        if (insertAfter == kInsertAtBottom && !(flags & kKeepZOrder)) {
+        if (!move.KeepStacking) {
             std::rotate(Find(window), Find(window) + 1, Windows.end());  // `moved` is another now
         }
-        Active = flags & kNoActivate ? Active : window;
-        return At(window).Dpi != dpi;
+        return At(window).Dpi != dpi ? MoveOutcome::OntoAnotherDpi : MoveOutcome::Done;
     }
     void SetRestorePlace(WindowHandle window, const Rect& restore) override {
         At(window).Restore = restore;

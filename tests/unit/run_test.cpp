@@ -34,7 +34,6 @@ FakeDesktop StartingDesktop() {
                        {WindowHandle{0x103}, L"Mail", {900, 600, 1200, 900}},
                        {WindowHandle{0x104}, L"", {30, 30, 40, 40}},
                        {WindowHandle{0x105}, L"X", {-50, 20, 350, 320}}};
-    desktop.Active = desktop.Windows[1].Handle;  // the user is typing there
     desktop.DesktopKey = {{L"WallpaperOriginX", Sz(L"3")},
                           {L"WallpaperOriginY", Sz(L"10")},
                           {L"Wallpaper", Sz(L" C:\\pic.bmp ")}};
@@ -64,6 +63,21 @@ const Change kTopTaskbar = [](FakeDesktop& d) {
     d.WorkArea = {0, 40, 1024, 768};
     d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}};
 };
+// Two monitors of 1024 x 768 side by side, with a strip of 28 along the bottom of both; and a
+// smaller one left of and above the primary: the desktops of the Wine table's two-head rows.
+const Change kSideBySide = [](FakeDesktop& d) {
+    d.WorkArea = {0, 0, 1024, 740};
+    d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}, {{1024, 0, 2048, 768}, {1024, 0, 2048, 740}}};
+};
+const Change kLeftAbove = [](FakeDesktop& d) {
+    d.WorkArea = {0, 0, 1024, 740};
+    d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}, {{-800, -300, 0, 300}, {-800, -300, 0, 300}}};
+};
+// A 1920 x 1080 primary above one at 144 DPI.
+const Change kAbove144 = [](FakeDesktop& d) {
+    d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+                  {{0, 1080, 1920, 2160}, {0, 1080, 1920, 2120}, 144}};
+};
 // A primary monitor of 1920 x 1080 with a monitor on each side, their taskbars 40 high.
 const Change kThreeMonitors = [](FakeDesktop& d) {
     d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
@@ -74,7 +88,7 @@ const Change kThreeMonitors = [](FakeDesktop& d) {
 struct Row {
     std::wstring args{};
     Point by{};                    // how far the windows that took part moved ...
-    std::vector<Point> after{};    // ... or where windows 0, 1 and 2 went
+    std::vector<Rect> after{};     // ... or where windows 0, 1 and 2 went: {x, y} keeps the size
     const char* tookPart = "012";  // in turn, each to the bottom of the stacking order
     bool shown = false;            // the information window was left open
     int status = 0;
@@ -83,20 +97,17 @@ struct Row {
     std::optional<RegistryValue> originY{};
     const wchar_t* wallpaper = nullptr;  // the wallpaper re-applied; null: none
     std::optional<Point> restored{};     // where window 1's restore place went
-    bool grown = false;                  // window 0 is half as large again, at 144 DPI
     std::vector<Change> change{};        // to the starting desktop
 };
 
-// The rectangle moved to have its top-left corner at `to`, and `halves` halves of its size.
-Rect MovedTo(const Rect& r, Point to, int halves = 2) {
+// The rectangle moved to have its top-left corner at `to`.
+Rect MovedTo(const Rect& r, Point to) {
     const auto [x, y] = to;
-    return to == Point(r.left, r.top) && halves == 2
-               ? r
-               : Rect{x, y, x + (r.right - r.left) * halves / 2,
-                      y + (r.bottom - r.top) * halves / 2};
+    return to == Point(r.left, r.top) ? r
+                                      : Rect{x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
 }
 
-const std::vector<Point> kGathered = {{100, 100}, {724, 448}, {0, 20}};
+const std::vector<Rect> kGathered = {{100, 100}, {724, 448}, {0, 20}};
 
 TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
     // clang-format off
@@ -133,42 +144,54 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"g", .after = {{0, 0}, {724, 448}, {0, 0}},
          .change = {Window('0', {0, 10, 1100, 1000}), Window('2', {0, 0, 300, 990})}},
         {.args = L"g", .after = {{0, 0}, {-4, 36}, {0, 40}},
-         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('1', {100, 100, 1132, 836}, {.Maximised = true}), Window('2', {0, 0, 1024, 767})}},
+         .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('1', {100, 100, 1132, 836}, {.Maximised = true}, Rect{104, 104, 1128, 832}),
+                    Window('2', {0, 0, 1024, 767})}},
         {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}}, .change = {Window('0', {-8, -8, 1032, 776})}},
         // Windows as users keep them: maximised ones go back to where maximising puts them,
         // minimised ones stay parked while their restore place moves, topmost ones keep their
         // place in the stacking order, cloaked ones and the desktop itself stay.
         {.args = L"g", .after = {{-4, -4}, {-32000, -32000}, {0, 20}}, .restored = Point{724, 100},
-         .change = {Window('0', {-4, -304, 1028, 452}, {.Maximised = true}), Window('1', kParked, {.Minimised = true}, {}, Rect{3000, 100, 3300, 400})}},
-        {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}},
-         .change = {Window('0', {-8, -308, 1032, 456}, {.Maximised = true}, Rect{0, -300, 1024, 448})}},
+         .change = {Window('0', {-4, -304, 1028, 452}, {.Maximised = true}, Rect{0, -300, 1024, 448}),
+                    Window('1', kParked, {.Minimised = true}, {}, Rect{3000, 100, 3300, 400})}},
         {.args = L"v 30", .after = {{-4, 26}, {-32000, -32000}, {-50, 50}}, .restored = Point{900, 630},
          .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true}), Window('1', kParked, {.Minimised = true}, {}, Rect{900, 600, 1200, 900})}},
         {.args = L"h- 30", .after = {{70, 100}, {870, 600}, {-80, 20}}, .tookPart = "12",
          .change = {Window('0', {100, 100, 400, 300}, {.Topmost = true})}},
         {.args = L"g", .after = {{-4, -4}, {724, 448}, {0, 20}}, .tookPart = "12",
-         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true, .Topmost = true})}},
+         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true, .Topmost = true}, Rect{0, 0, 1024, 748})}},
         {.args = L"v", .by = {0, 50}, .tookPart = "12", .change = {[](FakeDesktop& d) { d.Shell = d.Windows[1].Handle; }}},
         {.args = L"v", .by = {0, 50}, .tookPart = "02", .change = {[](FakeDesktop& d) { d.Windows[3].Cloaked = true; }}},
-        // Gathering goes by the visible frame, against the monitor nearest to the window.
+        // Gathering goes by the visible frame: one the user sees whole on the work areas stays.
         {.args = L"g", .after = {{-7, 0}, {724, 448}, {-7, 20}},
          .change = {Window('0', {-7, 0, 505, 748}, {}, Rect{0, 0, 498, 741}),
                     Window('1', {900, 600, 1207, 907}, {}, Rect{907, 600, 1200, 900}),
                     Window('2', {-57, 20, 357, 327}, {}, Rect{-50, 20, 350, 320})}},
         {.args = L"v 30", .after = {{-7, 30}, {900, 630}, {-50, 50}},
          .change = {Window('0', {-7, 0, 505, 748}, {}, Rect{0, 0, 498, 741})}},
-        {.args = L"g", .after = {{-1000, 100}, {2000, 740}, {-1280, 100}},
-         .change = {kThreeMonitors, Window('0', {-1000, 100, -400, 500}), Window('1', {2000, 900, 2400, 1200}),
-                    Window('2', {-1400, 100, -1000, 400})}},
-        {.args = L"g", .after = {{1820, 940}, {1920, 100}, {100, 0}},
+        // Several monitors: one the user sees whole stays, on one monitor or across two; the others
+        // come onto the nearest monitor's work area, along one axis where that is enough.
+        {.args = L"g", .after = {{1200, 100}, {1848, 100}, {1200, 590}},
+         .change = {kSideBySide, Window('0', {1200, 100, 1400, 250}), Window('1', {1950, 100, 2150, 250}), Window('2', {1200, 700, 1400, 850})}},
+        {.args = L"g", .after = {{1024, 0}, {1848, 100}, {700, 590}},
+         .change = {kSideBySide, Window('0', {1024, 0, 2048, 768}), Window('1', {3000, 100, 3200, 250}), Window('2', {700, 700, 1300, 850})}},
+        {.args = L"g", .after = {{-700, -200}, {-800, -200}, {-700, 150}},
+         .change = {kLeftAbove, Window('0', {-700, -200, -500, -50}), Window('1', {-900, -200, -700, -50}), Window('2', {-700, 250, -500, 400})}},
+        {.args = L"g", .after = {{3740, 940}, {1880, 100}, {100, 0}},
          .change = {kThreeMonitors, Window('0', {5000, 5000, 5100, 5100}), Window('1', {1880, 100, 2180, 400}),
                     Window('2', {100, -50, 500, 200})}},
         {.args = L"vs", .after = {{-1000, 287}, {900, 787}, {-50, 207}},
          .change = {kThreeMonitors, Window('0', {-1000, 100, -400, 500})}},
-        // Onto a monitor of another DPI (below a 100 % one; in place of a lost one): resized, placed once more.
-        {.args = L"v 100", .by = {0, 100}, .grown = true, .change = {Window('0', {100, 1000, 500, 1100}), [](FakeDesktop& d) {
-             d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}, {{0, 1080, 1920, 2160}, {0, 1080, 1920, 2120}, 144}}; }}},
-        {.args = L"g", .after = {{1320, 25}, {900, 600}, {0, 20}}, .grown = true, .change = {Window('0', {2000, 100, 2400, 400}),
+        // Maximised ones brought onto a monitor of another size are sized as maximising there would.
+        {.args = L"g", .after = {{1912, -8, 3848, 1048}, {-1288, -8, 8, 992}, {-8, -8}},
+         .change = {kThreeMonitors, Window('0', {3832, -8, 6408, 1408}, {.Maximised = true}, Rect{3840, 0, 6400, 1400}),
+                    Window('1', {-3008, -8, -1968, 756}, {.Maximised = true}, Rect{-3000, 0, -1976, 748}),
+                    Window('2', {-8, -8, 1928, 1048}, {.Maximised = true}, Rect{0, 0, 1920, 1040})}},
+        // Onto a monitor of another DPI than the window had (its own, or its monitor's): rescaled,
+        // placed once more; not within one.
+        {.args = L"v 100", .after = {{100, 1100, 700, 1250}, {900, 700}, {-50, 120}}, .change = {kAbove144, Window('0', {100, 1000, 500, 1100})}},
+        {.args = L"v- 100", .after = {{100, 1000, 500, 1100}, {100, 1400}, {-50, -80}},
+         .change = {kAbove144, Window('0', {100, 1100, 700, 1250}), Window('1', {100, 1500, 400, 1700})}},
+        {.args = L"g", .after = {{1320, 25, 1920, 475}, {900, 600}, {0, 20}}, .change = {Window('0', {2000, 100, 2400, 400}),
          [](FakeDesktop& d) { d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144}}, d.Windows[1].Dpi = 96; }}},
         // Left alone: an overlay, a click-through window, a frameless tool window; moved: a palette, an on-screen keyboard.
         {.args = L"v 30", .tookPart = "",
@@ -261,7 +284,6 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         for (const std::wstring& error : desktop.Errors) {
             EXPECT_NE(error.find(row.error), std::wstring::npos) << error;
         }
-        EXPECT_EQ(desktop.Active, before.Active);  // no move takes the user's focus
         std::string stack;
         std::string expectedStack;
         for (size_t i = 0; i < before.Windows.size(); ++i) {
@@ -271,12 +293,12 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
             expectedStack += tookPart ? "" : std::string(1, name);
             const FakeDesktop::Window& was = before.Windows[i];
             const Rect r = was.Bounds;
-            const Point to = std::isdigit(name) && !row.after.empty()
-                                 ? row.after[static_cast<size_t>(name - '0')]
-                                 : Point{r.left + (tookPart ? row.by.first : 0),
-                                         r.top + (tookPart ? row.by.second : 0)};
+            const Rect to = std::isdigit(name) && !row.after.empty()
+                                ? row.after[static_cast<size_t>(name - '0')]
+                                : Rect{r.left + (tookPart ? row.by.first : 0),
+                                       r.top + (tookPart ? row.by.second : 0)};
             EXPECT_EQ(desktop.At(was.Handle).Bounds,
-                      MovedTo(r, to, row.grown && name == '0' ? 3 : 2))
+                      to.right == 0 && to.bottom == 0 ? MovedTo(r, {to.left, to.top}) : to)
                 << name;
             const bool restored = name == '1' && row.restored;
             EXPECT_EQ(desktop.At(was.Handle).Restore,
