@@ -35,27 +35,21 @@ bool Covered(const Rect& rect, std::span<const Rect> areas) {
     if (areas.empty()) {
         return false;
     }
+    // The first area's part of `rect`, maybe empty; what lies above, below and beside it is left
+    // to the others.
     const Rect& area = areas.front();
+    const int32_t top = std::clamp(area.top, rect.top, rect.bottom);
+    const int32_t bottom = std::clamp(area.bottom, top, rect.bottom);
+    const int32_t left = std::clamp(area.left, rect.left, rect.right);
+    const int32_t right = std::clamp(area.right, left, rect.right);
     const auto others = areas.subspan(1);
-    if (area.left >= rect.right || area.right <= rect.left || area.top >= rect.bottom ||
-        area.bottom <= rect.top) {
-        return Covered(rect, others);
-    }
-    // What lies outside this area: the bands above and below it, and those beside it.
-    const int32_t top = std::max(rect.top, area.top);
-    const int32_t bottom = std::min(rect.bottom, area.bottom);
-    return Covered({rect.left, rect.top, rect.right, area.top}, others) &&
-           Covered({rect.left, area.bottom, rect.right, rect.bottom}, others) &&
-           Covered({rect.left, top, area.left, bottom}, others) &&
-           Covered({area.right, top, rect.right, bottom}, others);
+    return Covered({rect.left, rect.top, rect.right, top}, others) &&
+           Covered({rect.left, bottom, rect.right, rect.bottom}, others) &&
+           Covered({rect.left, top, left, bottom}, others) &&
+           Covered({right, top, rect.right, bottom}, others);
 }
 
-// The user can see all of `frame`: it lies wholly on the monitors' work areas.
-bool SeenWhole(const Rect& frame, const std::vector<Rect>& workAreas) {
-    return frame.left < frame.right && frame.top < frame.bottom && Covered(frame, workAreas);
-}
-
-// `frame` with its corner at (x, y), for the test above only: edges beyond the 32-bit range lie
+// `frame` with its corner at (x, y), for `Covered` only: edges beyond the 32-bit range lie
 // on no monitor anyway.
 Rect FrameAt(const Rect& frame, int32_t x, int32_t y) {
     const auto edge = [](int32_t at, int32_t from, int32_t to) {
@@ -88,13 +82,9 @@ WindowMove Maximised(const Rect& rect, const Rect& frame, const Rect& work,
     const int64_t top = int64_t{work.top} - (int64_t{frame.top} - rect.top);
     const int64_t width = int64_t{work.right} + (int64_t{rect.right} - frame.right) - left;
     const int64_t height = int64_t{work.bottom} + (int64_t{rect.bottom} - frame.bottom) - top;
-    WindowMove place{Narrow32(left, horizontal), Narrow32(top, vertical)};
-    if (width != int64_t{rect.right} - rect.left || height != int64_t{rect.bottom} - rect.top) {
-        place.Width = Narrow32(width, Describe(L"The maximised width", title));
-        place.Height = Narrow32(height, Describe(L"The maximised height", title));
-        place.Resize = true;
-    }
-    return place;
+    return {Narrow32(left, horizontal), Narrow32(top, vertical),
+            Narrow32(width, Describe(L"The maximised width", title)),
+            Narrow32(height, Describe(L"The maximised height", title)), true};
 }
 
 // Full screen: the monitor's bounds, or larger by as much on every side (a maximised border).
@@ -112,7 +102,7 @@ bool CoversMonitor(const Rect& rect, const Rect& monitor) {
 // monitors that hangs off the bottom only comes up).
 WindowMove GatheredPlace(Desktop& desktop, const Rect& rect, const Rect& frame, bool maximised,
                          const std::vector<Rect>& workAreas, const std::wstring& title) {
-    if (SeenWhole(frame, workAreas)) {
+    if (Covered(frame, workAreas)) {
         return {rect.left, rect.top};
     }
     const MonitorArea monitor = desktop.MonitorNearest(frame);
@@ -127,9 +117,9 @@ WindowMove GatheredPlace(Desktop& desktop, const Rect& rect, const Rect& frame, 
     const DescribeQuantity horizontal = Describe(L"The gathered horizontal position", title);
     int32_t frameY = Gathered(frame.top, frame.bottom, work.top, work.bottom, vertical);
     int32_t frameX = Gathered(frame.left, frame.right, work.left, work.right, horizontal);
-    if (SeenWhole(FrameAt(frame, frame.left, frameY), workAreas)) {
+    if (Covered(FrameAt(frame, frame.left, frameY), workAreas)) {
         frameX = frame.left;
-    } else if (SeenWhole(FrameAt(frame, frameX, frame.top), workAreas)) {
+    } else if (Covered(FrameAt(frame, frameX, frame.top), workAreas)) {
         frameY = frame.top;
     }
     return {MovedEdge(frameX, frame.left, rect.left, horizontal),

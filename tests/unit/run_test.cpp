@@ -188,7 +188,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
                     Window('2', {-8, -8, 1928, 1048}, {.Maximised = true}, Rect{0, 0, 1920, 1040})}},
         // Onto a monitor of another DPI than the window had (its own, or its monitor's): rescaled,
         // placed once more; not within one.
-        {.args = L"v 100", .after = {{100, 1100, 700, 1250}, {900, 700}, {-50, 120}}, .change = {kAbove144, Window('0', {100, 1000, 500, 1100})}},
+        {.args = L"v 100", .after = {{100, 1100, 101, 1250}, {900, 700}, {-50, 120}}, .change = {kAbove144, Window('0', {100, 1000, 101, 1100})}},
         {.args = L"v- 100", .after = {{100, 1000, 500, 1100}, {100, 1400}, {-50, -80}},
          .change = {kAbove144, Window('0', {100, 1100, 700, 1250}), Window('1', {100, 1500, 400, 1700})}},
         {.args = L"g", .after = {{1320, 25, 1920, 475}, {900, 600}, {0, 20}}, .change = {Window('0', {2000, 100, 2400, 400}),
