@@ -16,6 +16,7 @@ struct TestWindow {
     const wchar_t* title;
     POINT at, expected;
     DWORD style = WS_POPUP, exStyle = 0;  // layered ones are wholly see-through
+    LONG width = 200;                     // 150 high
 };
 enum class File { Plain, Hidden, Folder, Locked };
 struct Row {
@@ -36,6 +37,9 @@ struct Row {
     int runs = 1;                  // started at once
     WORD show = SW_SHOWNORMAL;     // the show command it is started with
     bool help = false;             // the line asks for help: the information window opens
+    // On the two-head desktop: its monitors, the primary first, and those the run finds (when a
+    // monitor was unplugged after the windows opened).
+    std::vector<RECT> heads = {}, headsAtRun = {};
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -168,6 +172,29 @@ void CheckInformationWindow(HWND window) {
               L"exclude some windows.");
 }
 
+// Lays out the two-head desktop's monitors, with the script its runner names, and waits until
+// Wine has them.
+void LayOut(const std::vector<RECT>& heads) {
+    wchar_t script[1024] = {};
+    GetEnvironmentVariableW(L"DESKGLIDE_LAYOUT", script, 1024);
+    std::wstring command = script;
+    RECT all = {};
+    for (const RECT& m : heads) {
+        command += L" " + std::to_wstring(m.left) + L"," + std::to_wstring(m.top) + L"," +
+                   std::to_wstring(m.right - m.left) + L"," + std::to_wstring(m.bottom - m.top);
+        UnionRect(&all, &all, &m);
+    }
+    Start(command);  // a Unix program, of which Wine gives no handle to wait on
+    for (int i = 0;
+         i < 200 &&
+         std::vector<int>{GetSystemMetrics(SM_CMONITORS), GetSystemMetrics(SM_XVIRTUALSCREEN),
+                          GetSystemMetrics(SM_CXVIRTUALSCREEN)} !=
+             std::vector<int>{int(heads.size()), all.left, all.right - all.left};
+         ++i) {
+        Pump(50);
+    }
+}
+
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class Exe : public testing::TestWithParam<Row> {};
@@ -179,6 +206,12 @@ TEST_P(Exe, Runs) {
     const Row& row = GetParam();
     if (std::string_view(row.name).starts_with("Cp932") && GetACP() != 932) {
         GTEST_SKIP() << "needs the Japanese ANSI code page, 932";
+    }
+    if (!row.heads.empty() && GetEnvironmentVariableW(L"DESKGLIDE_LAYOUT", nullptr, 0) == 0) {
+        GTEST_SKIP() << "needs the two-head desktop of tests/wine/two_heads.sh";
+    }
+    if (!row.heads.empty()) {
+        LayOut(row.heads);
     }
     wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
@@ -220,7 +253,7 @@ TEST_P(Exe, Runs) {
             const bool maximised = w.kind == Kind::Maximised;
             const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
             windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : w.style,
-                                     w.kind == Kind::FullScreen ? screen : SIZE{200, 150},
+                                     w.kind == Kind::FullScreen ? screen : SIZE{w.width, 150},
                                      w.exStyle));
             ShowWindow(windows.back(), maximised ? SW_MAXIMIZE : SW_SHOW);
             SetLayeredWindowAttributes(windows.back(), 0, 0, LWA_ALPHA);  // where it is layered
@@ -228,6 +261,9 @@ TEST_P(Exe, Runs) {
     }
     if (row.focus) {
         SetForegroundWindow(windows[0]);
+    }
+    if (!row.headsAtRun.empty()) {
+        LayOut(row.headsAtRun);
     }
     Pump(100);
     const HWND focused = GetForegroundWindow();
@@ -300,6 +336,12 @@ TestWindow Plain(const wchar_t* title, POINT at, POINT expected) {
     return {Kind::Plain, title, at, expected};
 }
 const TestWindow kStays = Plain(L"B", {150, 150}, {150, 150});
+TestWindow Wide(const wchar_t* title, POINT at, POINT expected) {  // across two monitors
+    return {Kind::Plain, title, at, expected, WS_POPUP, 0, 600};
+}
+// The two-head desktop's layouts, as the run table on the fake desktop has them too.
+const std::vector<RECT> kSideBySide = {{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
+const std::vector<RECT> kLeftAbove = {{0, 0, 1024, 768}, {-800, -300, 0, 300}};
 // clang-format off
 const Row kRows[] = {
     {.name = "MovesItsOwnAndAnotherProgramsWindowsAndKeepsTheFocus", .args = L"v 30",
@@ -350,6 +392,19 @@ const Row kRows[] = {
     {.name = "HelpShowsTheInformationWindowAndMovesNothing", .args = L"--help", .windows = {Plain(L"A", kAt, kAt)}, .help = true},
     {.name = "InformationWindowMinimised", .show = SW_SHOWMINNOACTIVE},
     {.name = "InformationWindowMaximised", .show = SW_SHOWMAXIMIZED},
+    // g leaves what the user sees whole; the rest comes onto the nearest monitor's work area.
+    {.name = "TwoHeadsGatherOntoTheSecondMonitor", .args = L"g",
+     .windows = {Plain(L"A", {1200, 100}, {1200, 100}), Plain(L"B", {1950, 100}, {1848, 100}), Plain(L"C", {1200, 700}, {1200, 590}),
+                 {Kind::FullScreen, L"D", {1024, 0}, {1024, 0}}, Plain(L"E", {3000, 100}, {1848, 100})}, .heads = kSideBySide},
+    {.name = "TwoHeadsLeaveAWindowAcrossBothAndBringOneUp", .args = L"g",
+     .windows = {Wide(L"A", {700, 100}, {700, 100}), Wide(L"B", {700, 700}, {700, 590})}, .heads = kSideBySide},
+    {.name = "TwoHeadsLeftOfAndAboveThePrimary", .args = L"g",
+     .windows = {Plain(L"A", {-700, -200}, {-700, -200}), Plain(L"B", {-900, -200}, {-800, -200}), Plain(L"C", {-700, 250}, {-700, 150})},
+     .heads = kLeftAbove},
+    {.name = "TwoHeadsAMonitorUnplugged", .args = L"g", .windows = {Plain(L"A", {1200, 100}, {824, 100}), Plain(L"B", {1950, 650}, {824, 590})},
+     .heads = kSideBySide, .headsAtRun = {{0, 0, 1024, 768}}},
+    {.name = "TwoHeadsPercentagesOfThePrimaryCarryAWindowAcross", .args = L"vhs 10 100", .windows = {Plain(L"A", kAt, {1124, 174})},
+     .heads = kSideBySide},
     {.name = "Cp932ExcludeEntryProtectsItsWindow", .args = L"ve 30",
      .windows = {Plain(L"\u7121\u984C - \u30E1\u30E2\u5E33", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})},
      .list = L"exclude.txt", .bytes = "abc\r\n\x83\x81\x83\x82\x92\xA0\r\n"},
