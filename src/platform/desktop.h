@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/rect.h"
 
@@ -22,8 +23,6 @@ constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegExpandSz = 2;
 constexpr unsigned long kRegBinary = 3;
 constexpr unsigned long kRegDword = 4;
-constexpr unsigned kUpdateProfile = 1;  // SPIF_UPDATEINIFILE
-constexpr unsigned kSendChange = 2;     // SPIF_SENDWININICHANGE
 
 enum class FileTest { Absent, Present, Failed };
 enum class TextEncoding { Ansi, Utf8, Utf16Le };
@@ -63,6 +62,12 @@ struct RegistryValue {
     std::wstring Text;
     std::string Bytes;
     bool operator==(const RegistryValue&) const = default;
+};
+
+// What the desktop shows, as the system tells it.
+struct ShownWallpaper {
+    bool Slideshow = false;              // a slideshow is set up: its pictures change by themselves
+    std::vector<std::wstring> Pictures;  // each monitor's picture; empty text for none
 };
 
 // A monitor's whole rectangle and the part of it not taken by taskbars and docked bars.
@@ -120,8 +125,11 @@ class Desktop {
     virtual void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                             const RegistryValue& value) = 0;
 
-    // SystemParametersInfo(SPI_SETDESKWALLPAPER, 0, path, flags); the result is not examined.
-    virtual void SetDeskWallpaper(const std::wstring& path, unsigned flags) = 0;
+    // What the desktop shows; none where the system cannot tell (before Windows 8, under Wine).
+    virtual std::optional<ShownWallpaper> WallpaperShown() = 0;
+    // Shows the picture at `path` on the whole desktop for this session, and tells every
+    // top-level window; the stored desktop settings stay as they are. The result is not examined.
+    virtual void ReapplyWallpaper(const std::wstring& path) = 0;
 
     // Whether a plain file exists at path; hidden and system files and folders count as absent.
     virtual FileTest TestFile(const std::wstring& path) = 0;

@@ -401,9 +401,10 @@ void Win32Desktop::WriteValue(RegistryKey root, const std::wstring& subkey,
     RegSetValueExW(key.get(), name.c_str(), 0, value.Type, data, static_cast<DWORD>(size));
 }
 
-void Win32Desktop::SetDeskWallpaper(const std::wstring& path, unsigned flags) {
+void Win32Desktop::ReapplyWallpaper(const std::wstring& path) {
     std::wstring writable = path;
-    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, writable.data(), flags);
+    // Without SPIF_UPDATEINIFILE: the picture is the one stored, and its value stays as it is.
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, writable.data(), SPIF_SENDWININICHANGE);
 }
 
 FileTest Win32Desktop::TestFile(const std::wstring& path) {

@@ -47,6 +47,7 @@ class FakeDesktop : public Desktop {
     WindowHandle Shell{};
     std::map<std::wstring, File> Files;                // by full path
     std::map<std::wstring, RegistryValue> DesktopKey;  // the desktop settings, by value name
+    std::optional<ShownWallpaper> Shown;               // none: the system cannot tell
     std::optional<std::wstring> AppliedWallpaper;
     std::vector<std::wstring> Errors;
     bool Closed = false;
@@ -156,12 +157,8 @@ class FakeDesktop : public Desktop {
             DesktopKey[name] = value;
         }
     }
-    void SetDeskWallpaper(const std::wstring& path, unsigned flags) override {
-        AppliedWallpaper = path;
-        if (flags & kUpdateProfile) {  // as Windows stores it: plain text
-            DesktopKey[L"Wallpaper"] = {kRegSz, path, {}};
-        }
-    }
+    std::optional<ShownWallpaper> WallpaperShown() override { return Shown; }
+    void ReapplyWallpaper(const std::wstring& path) override { AppliedWallpaper = path; }
     FileTest TestFile(const std::wstring& path) override {
         return Files.count(path) ? Files[path].Test : FileTest::Absent;
     }

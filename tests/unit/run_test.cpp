@@ -204,10 +204,14 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "0", .change = {List(kInclude, "\xFF\xFE\xE4\0z\0"s), Title('0', L"Gr\xC4Z")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xC3\xBCller\r\n"), Title('0', L"M\xFCller Notes")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xFCller\r\n"), Title('0', L"M\xFCller Notes")}},
-        // The origin the mode selects moves after the windows, in the type it was stored in.
-        {.args = L"vw 25", .by = {0, 25}, .originY = Sz(L"35"), .wallpaper = kPicture},
-        {.args = L"v-w 25", .by = {0, -25}, .originY = Sz(L"-15"), .wallpaper = kPicture},
-        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .wallpaper = kPicture},
+        // The origin the mode selects moves after the windows, in the type it was stored in. The
+        // wallpaper is re-applied where the system cannot tell what the desktop shows, or where it
+        // shows the stored picture on every monitor and no slideshow: not where it would change that.
+        {.args = L"vw 25", .by = {0, 25}, .originY = Sz(L"35"), .wallpaper = kPicture,
+         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{false, {L"c:\\PIC.bmp", L"C:\\pic.BMP"}}; }}},
+        {.args = L"v-w 25", .by = {0, -25}, .originY = Sz(L"-15"),
+         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{false, {kPicture, L"C:\\other.bmp"}}; }}},
+        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{true, {kPicture}}; }}},
         {.args = L"gw", .after = kGathered, .originX = Sz(L"0"), .originY = Dword(0), .wallpaper = kPicture,
          .change = {Stored(L"WallpaperOriginY", Dword(7))}},
         {.args = L"gvw 30", .after = kGathered, .originY = Sz(L"40"), .wallpaper = kPicture},
