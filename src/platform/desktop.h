@@ -84,8 +84,12 @@ class Desktop {
 
     // The text after the program's path, as one string: not split, quotes kept.
     virtual std::wstring CommandLineArguments() = 0;
-    // The executable's folder, without a trailing separator.
+    // The executable's folder, without a trailing separator: that of the file itself, where the
+    // program was started through a link to it.
     virtual std::wstring ProgramDirectory() = 0;
+    // The folder where the user keeps lists that no update of the program touches, without a
+    // trailing separator: %APPDATA%\Deskglide. Empty where the system names no such folder.
+    virtual std::wstring UserListDirectory() = 0;
 
     // The user locale's decimal separator, for example "." or ",".
     virtual std::wstring DecimalSeparator() = 0;

@@ -18,6 +18,7 @@ class Win32Desktop : public Desktop {
   public:
     std::wstring CommandLineArguments() override;
     std::wstring ProgramDirectory() override;
+    std::wstring UserListDirectory() override;
     std::wstring DecimalSeparator() override;
     std::wstring LowerCase(std::wstring_view text) override;
     bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override;

@@ -45,13 +45,18 @@ void ReadSteps(Desktop& desktop, const std::wstring& commandText, RunSettings& s
     }
 }
 
-// e wins over i: at most one list is read.
+// e wins over i: at most one list is read. It is looked for beside the exe, then, where it is
+// absent there, in the user's own folder, which no update of the program touches.
 void ReadWindowList(Desktop& desktop, const std::wstring& commandText, RunSettings& settings) {
-    if (HasLetter(commandText, L'e')) {
-        settings.ExcludeMode = true;
-        LoadWindowList(desktop, settings, desktop.ProgramDirectory() + L"\\exclude.txt");
-    } else if (HasLetter(commandText, L'i')) {
-        LoadWindowList(desktop, settings, desktop.ProgramDirectory() + L"\\include.txt");
+    settings.ExcludeMode = HasLetter(commandText, L'e');
+    if (!settings.ExcludeMode && !HasLetter(commandText, L'i')) {
+        return;
+    }
+    const std::wstring name = settings.ExcludeMode ? L"\\exclude.txt" : L"\\include.txt";
+    LoadWindowList(desktop, settings, desktop.ProgramDirectory() + name);
+    const std::wstring userFolder = desktop.UserListDirectory();
+    if (!settings.ListLoaded && !userFolder.empty()) {
+        LoadWindowList(desktop, settings, userFolder + name);
     }
 }
 

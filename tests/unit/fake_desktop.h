@@ -61,6 +61,9 @@ class FakeDesktop : public Desktop {
 
     std::wstring CommandLineArguments() override { return Arguments; }
     std::wstring ProgramDirectory() override { return L"C:\\Tools"; }
+    std::wstring UserListDirectory() override {
+        return L"C:\\Users\\Ann\\AppData\\Roaming\\Deskglide";
+    }
     std::wstring DecimalSeparator() override { return Separator; }
     std::wstring LowerCase(std::wstring_view text) override {  // ASCII and Latin-1 capitals
         std::wstring lowered(text);

@@ -36,6 +36,7 @@ struct Row {
     int runs = 1;                  // started at once
     WORD show = SW_SHOWNORMAL;     // the show command it is started with
     bool help = false;             // the line asks for help: the information window opens
+    bool link = false;             // started through a symbolic link to it in another folder
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -96,6 +97,17 @@ DWORD Finish(const PROCESS_INFORMATION& run) {
     TerminateProcess(run.hProcess, 99);
     GetExitCodeProcess(run.hProcess, &status);
     return status;
+}
+
+// The Unix name of a path, under Wine (the test's paths are ASCII).
+std::wstring UnixName(const std::wstring& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* name = convert(path.c_str());
+    const std::wstring wide(name, name + std::strlen(name));
+    HeapFree(GetProcessHeap(), 0, name);
+    return wide;
 }
 
 std::wstring Text(HWND window) {
@@ -184,6 +196,22 @@ TEST_P(Exe, Runs) {
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
     *wcsrchr(folder, L'\\') = L'\0';
     const std::wstring list = folder + (L"\\" + std::wstring(row.list ? row.list : L"none"));
+    const std::wstring exe = folder + std::wstring(L"\\deskglide.exe");
+    wchar_t temp[MAX_PATH] = {};  // on the system's drive, where the exe is not
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring linkFolder = temp + std::wstring(L"DeskglideLink");
+    const std::wstring link = linkFolder + L"\\deskglide.exe";
+    if (row.link) {
+        CreateDirectoryW(linkFolder.c_str(), nullptr);
+        // Wine 8's CreateSymbolicLinkW makes no link and says it did (measured): a Unix one there.
+        if (!UnderWine()) {
+            CreateSymbolicLinkW(link.c_str(), exe.c_str(),
+                                SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+        } else {
+            Finish(
+                Start(L"/bin/ln -s \"" + UnixName(exe) + L"\" \"" + UnixName(linkFolder) + L"\""));
+        }
+    }
     const std::wstring savedOrigin = Stored(L"WallpaperOriginY");
     const std::wstring savedWallpaper = Stored(L"Wallpaper");
     if (row.originY != nullptr) {
@@ -238,8 +266,7 @@ TEST_P(Exe, Runs) {
     HANDLE lock = row.lockDenied ? CreateMutexW(&denied, FALSE, L"Local\\Deskglide.Run") : nullptr;
     std::vector<PROCESS_INFORMATION> runs;
     for (int i = 0; i < row.runs; ++i) {
-        runs.push_back(
-            Start(L"\"" + std::wstring(folder) + L"\\deskglide.exe\" " + row.args, row.show));
+        runs.push_back(Start(L"\"" + (row.link ? link : exe) + L"\" " + row.args, row.show));
     }
     if (row.box != nullptr) {
         const HWND box = Await(L"#32770", L"Deskglide");
@@ -288,6 +315,13 @@ TEST_P(Exe, Runs) {
     CloseHandle(file);
     DeleteFileW(list.c_str());
     RemoveDirectoryW(list.c_str());
+    // Wine's DeleteFileW deletes what a Unix link names, not the link (measured).
+    if (row.link && UnderWine()) {
+        Finish(Start(L"/bin/rm -r \"" + UnixName(linkFolder) + L"\""));
+    } else if (row.link) {
+        DeleteFileW(link.c_str());
+        RemoveDirectoryW(linkFolder.c_str());
+    }
 }
 
 const POINT kAt{100, 100};
@@ -326,6 +360,8 @@ const Row kRows[] = {
      .originY = L"0", .originYAfter = L"80", .runs = 8},
     {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {Plain(L"A", kAt, {100, 130})},
      .list = L"exclude.txt", .bytes = "A", .file = File::Hidden},
+    {.name = "StartedThroughALinkReadsTheListBesideTheExeItself", .args = L"ve 30",
+     .windows = {Plain(L"A", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})}, .list = L"exclude.txt", .bytes = "A", .link = true},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
     {.name = "AListHeldOpenByAnotherProgramStopsTheRun", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt",
      .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it did nothing.\n\n",
