@@ -67,7 +67,7 @@ bool IsModeSet(const RunSettings& settings) { return settings.Mode > ScrollMode:
 void LoadMainWindow(Desktop& desktop, WindowHandle self) {
     const std::wstring commandText = BuildCommandText(desktop);
     ResetSettings(Settings);
-    if (AsksForHelp(commandText)) {
+    if (AsksForInformation(commandText)) {
         return;  // the information window, and nothing else: not even a list is read
     }
     ApplyModeLetters(commandText, Settings);

@@ -106,8 +106,9 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         // Without a mode letter nothing moves and nothing is written.
         {.args = L"", .tookPart = "", .shown = true},
         {.args = L"w e 100", .tookPart = "", .shown = true, .change = {List(kExclude, "Mail")}},
-        // Asking for help, and nothing else, shows the window: no letter counts, no list is read.
+        // Asking for help or the version, and nothing else, shows the window: no letter counts, no list is read.
         {.args = L" --HELP ", .tookPart = "", .shown = true, .change = {List(kExclude, std::nullopt)}},
+        {.args = L"/Version", .tookPart = "", .shown = true, .change = {List(kExclude, std::nullopt)}},
         {.args = L"-h 30", .by = {-30, 0}},
         // Steps: the last number is horizontal, the one before vertical; - turns both round.
         {.args = L"v", .by = {0, 50}},
