@@ -38,6 +38,7 @@ struct Row {
     bool help = false;             // the line asks for help: the information window opens
     WPARAM key = 0;                // closes the information window with this key, not WM_CLOSE
     bool link = false;             // started through a symbolic link to it in another folder
+    bool userFolder = false;       // the list is in %APPDATA%\Deskglide, not beside the exe
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -216,7 +217,12 @@ TEST_P(Exe, Runs) {
     wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
     *wcsrchr(folder, L'\\') = L'\0';
-    const std::wstring list = folder + (L"\\" + std::wstring(row.list ? row.list : L"none"));
+    wchar_t appData[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+    const std::wstring listFolder =
+        row.userFolder ? appData + std::wstring(L"\\Deskglide") : folder;
+    CreateDirectoryW(listFolder.c_str(), nullptr);
+    const std::wstring list = listFolder + L"\\" + (row.list ? row.list : L"none");
     const std::wstring exe = ExePath();
     wchar_t temp[MAX_PATH] = {};  // on the system's drive, where the exe is not
     GetTempPathW(MAX_PATH, temp);
@@ -337,6 +343,9 @@ TEST_P(Exe, Runs) {
     CloseHandle(file);
     DeleteFileW(list.c_str());
     RemoveDirectoryW(list.c_str());
+    if (row.userFolder) {
+        RemoveDirectoryW(listFolder.c_str());
+    }
     // Wine's DeleteFileW deletes what a Unix link names, not the link (measured).
     if (row.link && UnderWine()) {
         Finish(Start(L"/bin/rm -r \"" + UnixName(linkFolder) + L"\""));
@@ -384,6 +393,8 @@ const Row kRows[] = {
      .list = L"exclude.txt", .bytes = "A", .file = File::Hidden},
     {.name = "StartedThroughALinkReadsTheListBesideTheExeItself", .args = L"ve 30",
      .windows = {Plain(L"A", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})}, .list = L"exclude.txt", .bytes = "A", .link = true},
+    {.name = "AListInTheUsersFolderServesWhereTheExesFolderHasNone", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130}), kStays},
+     .list = L"include.txt", .bytes = "A", .userFolder = true},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
     {.name = "AListHeldOpenByAnotherProgramStopsTheRun", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt",
      .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it did nothing.\n\n",
