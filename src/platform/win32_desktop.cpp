@@ -126,15 +126,16 @@ std::wstring ExpandVariables(const std::wstring& text) {
 
 // The path of the file that `path` names, with every link on the way resolved: the program started
 // through winget's link to it looks for its lists beside the exe itself. `path` where the system
-// cannot tell (an old system, a volume without a drive letter).
+// cannot tell (a volume without a drive letter, a file system that does not say).
 std::wstring FinalPath(const std::wstring& path) {
     const FileHandle file =
         OwnFile(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, 0, nullptr));
-    const DWORD size = file ? GetFinalPathNameByHandleW(file.get(), nullptr, 0, 0) : 0;
+    constexpr DWORD kDosName = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    const DWORD size = file ? GetFinalPathNameByHandleW(file.get(), nullptr, 0, kDosName) : 0;
     std::wstring final(size, L'\0');
     const DWORD length =
-        size == 0 ? 0 : GetFinalPathNameByHandleW(file.get(), final.data(), size, 0);
+        size == 0 ? 0 : GetFinalPathNameByHandleW(file.get(), final.data(), size, kDosName);
     if (length == 0 || length >= size) {
         return path;
     }
