@@ -77,8 +77,9 @@ def scoop_manifest(info, zip_hash):
         "architecture": {"64bit": {"url": info["url"], "hash": zip_hash}},
         "bin": EXE,
         "shortcuts": [[EXE, name, args] if args else [EXE, name] for name, args in SHORTCUTS],
-        # The example list is kept across updates; include.txt is not, since Scoop would make a
-        # missing one a folder, which reads as an empty list.
+        # An exclude.txt beside the exe (one kept from an earlier version) stays across updates.
+        # Where there is none, Scoop makes a folder of that name, which reads as no list, so the
+        # one in the user's %APPDATA%\Deskglide is read, which no update touches.
         "persist": "exclude.txt",
         "checkver": {"github": info["homepage"]},
         "autoupdate": {
@@ -104,6 +105,9 @@ def winget_manifests(info, zip_hash):
             "NestedInstallerFiles": [
                 {"RelativeFilePath": EXE, "PortableCommandAlias": "deskglide"}
             ],
+            # The package folder on the PATH in place of a link to the exe in winget's Links
+            # folder, so that the exe is started where it lies.
+            "ArchiveBinariesDependOnPath": True,
             "Installers": [
                 {"Architecture": "x64", "InstallerUrl": info["url"],
                  "InstallerSha256": zip_hash.upper()}
@@ -243,6 +247,7 @@ def winget_faults(manifests, info, zip_hash):
             "NestedInstallerFiles": lambda files: len(files) == 1,
             "NestedInstallerFiles.0.RelativeFilePath": EXE,
             "NestedInstallerFiles.0.PortableCommandAlias": "deskglide",
+            "ArchiveBinariesDependOnPath": True,
             "Installers": lambda installers: len(installers) == 1,
             "Installers.0.Architecture": "x64",
             "Installers.0.InstallerUrl": info["url"],
@@ -280,7 +285,8 @@ WINGET_REQUIRED = {
     "version": ["PackageIdentifier", "PackageVersion", "DefaultLocale", "ManifestType",
                 "ManifestVersion"],
     "installer": ["PackageIdentifier", "PackageVersion", "InstallerType", "NestedInstallerType",
-                  "NestedInstallerFiles", "Installers", "ManifestType", "ManifestVersion"],
+                  "NestedInstallerFiles", "ArchiveBinariesDependOnPath", "Installers", "ManifestType",
+                  "ManifestVersion"],
     "defaultLocale": ["PackageIdentifier", "PackageVersion", "PackageLocale", "Publisher",
                       "PackageName", "License", "ShortDescription", "ManifestType",
                       "ManifestVersion"],

@@ -19,8 +19,6 @@ constexpr unsigned long kRegSz = 1;
 constexpr unsigned long kRegExpandSz = 2;
 constexpr unsigned long kRegBinary = 3;
 constexpr unsigned long kRegDword = 4;
-constexpr unsigned kUpdateProfile = 1;  // SPIF_UPDATEINIFILE
-constexpr unsigned kSendChange = 2;     // SPIF_SENDWININICHANGE
 
 enum class FileTest { Absent, Present, Failed };
 enum class TextEncoding { Ansi, Utf8, Utf16Le };
@@ -64,6 +62,12 @@ struct RegistryValue {
     bool operator==(const RegistryValue&) const = default;
 };
 
+// What the desktop shows, as the system tells it.
+struct ShownWallpaper {
+    bool Slideshow = false;              // a slideshow is set up: its pictures change by themselves
+    std::vector<std::wstring> Pictures;  // each monitor's picture; empty text for none
+};
+
 // A monitor's whole rectangle and the part of it not taken by taskbars and docked bars.
 struct MonitorArea {
     Rect Bounds;
@@ -100,8 +104,12 @@ class Desktop {
 
     // The text after the program's path, as one string: not split, quotes kept.
     virtual std::wstring CommandLineArguments() = 0;
-    // The executable's folder, without a trailing separator.
+    // The executable's folder, without a trailing separator: that of the file itself, where the
+    // program was started through a link to it.
     virtual std::wstring ProgramDirectory() = 0;
+    // The folder where the user keeps lists that no update of the program touches, without a
+    // trailing separator: %APPDATA%\Deskglide. Empty where the system names no such folder.
+    virtual std::wstring UserListDirectory() = 0;
 
     // The user locale's decimal separator, for example "." or ",".
     virtual std::wstring DecimalSeparator() = 0;
@@ -141,8 +149,11 @@ class Desktop {
     virtual void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                             const RegistryValue& value) = 0;
 
-    // SystemParametersInfo(SPI_SETDESKWALLPAPER, 0, path, flags); the result is not examined.
-    virtual void SetDeskWallpaper(const std::wstring& path, unsigned flags) = 0;
+    // What the desktop shows; none where the system cannot tell (before Windows 8, under Wine).
+    virtual std::optional<ShownWallpaper> WallpaperShown() = 0;
+    // Shows the picture at `path` on the whole desktop for this session, and tells every
+    // top-level window; the stored desktop settings stay as they are. The result is not examined.
+    virtual void ReapplyWallpaper(const std::wstring& path) = 0;
 
     // Whether a plain file exists at path; hidden and system files and folders count as absent.
     virtual FileTest TestFile(const std::wstring& path) = 0;

@@ -134,6 +134,31 @@ std::wstring ExpandVariables(const std::wstring& text) {
     return expanded.substr(0, expanded.find(L'\0'));
 }
 
+// The path of the file that `path` names, with every link on the way resolved: the program started
+// through winget's link to it looks for its lists beside the exe itself. `path` where the system
+// cannot tell (a volume without a drive letter, a file system that does not say).
+std::wstring FinalPath(const std::wstring& path) {
+    const FileHandle file =
+        OwnFile(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr));
+    constexpr DWORD kDosName = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    const DWORD size = file ? GetFinalPathNameByHandleW(file.get(), nullptr, 0, kDosName) : 0;
+    std::wstring final(size, L'\0');
+    const DWORD length =
+        size == 0 ? 0 : GetFinalPathNameByHandleW(file.get(), final.data(), size, kDosName);
+    if (length == 0 || length >= size) {
+        return path;
+    }
+    final.resize(length);
+    // The system's own form of the path: \\?\C:\... for a drive, \\?\UNC\server\... for a share.
+    constexpr std::wstring_view kShare = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view kDrive = L"\\\\?\\";
+    if (final.starts_with(kShare)) {
+        return L"\\\\" + final.substr(kShare.size());
+    }
+    return final.starts_with(kDrive) ? final.substr(kDrive.size()) : final;
+}
+
 }  // namespace
 
 std::wstring SystemReason(DWORD error) {
@@ -177,12 +202,23 @@ std::wstring Win32Desktop::ProgramDirectory() {
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
-            std::wstring full(path.data(), length);
+            const std::wstring full = FinalPath(std::wstring(path.data(), length));
             const auto separator = full.find_last_of(L"\\/");
             return separator == std::wstring::npos ? std::wstring() : full.substr(0, separator);
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring Win32Desktop::UserListDirectory() {
+    const DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+    std::wstring folder(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", folder.data(), size);
+    if (length == 0 || length >= size) {
+        return {};
+    }
+    folder.resize(length);
+    return folder + L"\\Deskglide";
 }
 
 std::wstring Win32Desktop::DecimalSeparator() {
@@ -427,9 +463,10 @@ void Win32Desktop::WriteValue(RegistryKey root, const std::wstring& subkey,
     RegSetValueExW(key.get(), name.c_str(), 0, value.Type, data, static_cast<DWORD>(size));
 }
 
-void Win32Desktop::SetDeskWallpaper(const std::wstring& path, unsigned flags) {
+void Win32Desktop::ReapplyWallpaper(const std::wstring& path) {
     std::wstring writable = path;
-    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, writable.data(), flags);
+    // Without SPIF_UPDATEINIFILE: the picture is the one stored, and its value stays as it is.
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, writable.data(), SPIF_SENDWININICHANGE);
 }
 
 FileTest Win32Desktop::TestFile(const std::wstring& path) {

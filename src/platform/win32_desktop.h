@@ -18,6 +18,7 @@ class Win32Desktop : public Desktop {
   public:
     std::wstring CommandLineArguments() override;
     std::wstring ProgramDirectory() override;
+    std::wstring UserListDirectory() override;
     std::wstring DecimalSeparator() override;
     std::wstring LowerCase(std::wstring_view text) override;
     bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override;
@@ -33,7 +34,8 @@ class Win32Desktop : public Desktop {
                    RegistryValue& value) override;
     void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                     const RegistryValue& value) override;
-    void SetDeskWallpaper(const std::wstring& path, unsigned flags) override;
+    std::optional<ShownWallpaper> WallpaperShown() override;
+    void ReapplyWallpaper(const std::wstring& path) override;
     FileTest TestFile(const std::wstring& path) override;
     bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& reason) override;
     void ReportError(const std::wstring& message) override;

@@ -109,6 +109,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             SizeFrameForDpi(window, LOWORD(wParam), &corner);
             return 0;
         }
+        case WM_KEYDOWN:
+            // As they close a message box.
+            if (wParam == VK_ESCAPE || wParam == VK_RETURN) {
+                SendMessageW(window, WM_CLOSE, 0, 0);
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -208,11 +215,14 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
     ApplyDpi(window, dpi);
     SizeFrameForDpi(window, dpi);
     // As the program was started, minimised too; but a window of fixed content has no
-    // maximised form, so "Maximised" shows it as it is. Windows gives the first ShowWindow of a
-    // process the show command it was started with in place of SW_SHOWNORMAL, hence the check.
-    ShowWindow(window, showCommand == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : showCommand);
-    if (IsZoomed(window)) {
-        ShowWindow(window, SW_RESTORE);
+    // maximised form, so "Maximised" shows it as it is, and one that no one sees would wait for
+    // ever, so "Hidden" (a launcher's, a scheduled task's) shows it too. Windows gives the first
+    // ShowWindow of a process the show command it was started with in place of SW_SHOWNORMAL
+    // (Wine does not), hence the second call.
+    const bool asItIs = showCommand == SW_SHOWMAXIMIZED || showCommand == SW_HIDE;
+    ShowWindow(window, asItIs ? SW_SHOWNORMAL : showCommand);
+    if (IsZoomed(window) || IsWindowVisible(window) == 0) {
+        ShowWindow(window, SW_SHOWNORMAL);
     }
     UpdateWindow(window);
     MSG message;

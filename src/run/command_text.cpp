@@ -10,8 +10,9 @@ bool HasLetter(std::wstring_view commandText, wchar_t letter) {
     return commandText.find(letter) != std::wstring_view::npos;
 }
 
-bool AsksForHelp(std::wstring_view commandText) {
-    for (const wchar_t* request : {L" help", L" -help", L" --help", L" /help"}) {
+bool AsksForInformation(std::wstring_view commandText) {
+    for (const wchar_t* request : {L" help", L" -help", L" --help", L" /help", L" version",
+                                   L" -version", L" --version", L" /version"}) {
         if (commandText == request) {
             return true;
         }

@@ -12,7 +12,7 @@ std::wstring BuildCommandText(Desktop& desktop);
 // An option letter is present when it occurs anywhere in the command text.
 bool HasLetter(std::wstring_view commandText, wchar_t letter);
 
-// True when the whole command line is one of the ways people ask a program for help: help,
-// -help, --help or /help, in any case. It shows the information window; any other line keeps
-// its letters.
-bool AsksForHelp(std::wstring_view commandText);
+// True when the whole command line is one of the ways people ask a program for help or for its
+// version: help or version, alone or after -, -- or /, in any case. It shows the information
+// window; any other line keeps its letters.
+bool AsksForInformation(std::wstring_view commandText);

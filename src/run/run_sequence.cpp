@@ -45,13 +45,18 @@ void ReadSteps(Desktop& desktop, const std::wstring& commandText, RunSettings& s
     }
 }
 
-// e wins over i: at most one list is read.
+// e wins over i: at most one list is read. It is looked for beside the exe, then, where it is
+// absent there, in the user's own folder, which no update of the program touches.
 void ReadWindowList(Desktop& desktop, const std::wstring& commandText, RunSettings& settings) {
-    if (HasLetter(commandText, L'e')) {
-        settings.ExcludeMode = true;
-        LoadWindowList(desktop, settings, desktop.ProgramDirectory() + L"\\exclude.txt");
-    } else if (HasLetter(commandText, L'i')) {
-        LoadWindowList(desktop, settings, desktop.ProgramDirectory() + L"\\include.txt");
+    settings.ExcludeMode = HasLetter(commandText, L'e');
+    if (!settings.ExcludeMode && !HasLetter(commandText, L'i')) {
+        return;
+    }
+    const std::wstring name = settings.ExcludeMode ? L"\\exclude.txt" : L"\\include.txt";
+    LoadWindowList(desktop, settings, desktop.ProgramDirectory() + name);
+    const std::wstring userFolder = desktop.UserListDirectory();
+    if (!settings.ListLoaded && !userFolder.empty()) {
+        LoadWindowList(desktop, settings, userFolder + name);
     }
 }
 
@@ -62,7 +67,7 @@ bool IsModeSet(const RunSettings& settings) { return settings.Mode > ScrollMode:
 void LoadMainWindow(Desktop& desktop, WindowHandle self) {
     const std::wstring commandText = BuildCommandText(desktop);
     ResetSettings(Settings);
-    if (AsksForHelp(commandText)) {
+    if (AsksForInformation(commandText)) {
         return;  // the information window, and nothing else: not even a list is read
     }
     ApplyModeLetters(commandText, Settings);

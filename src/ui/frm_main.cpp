@@ -1,5 +1,7 @@
 #include "ui/frm_main.h"
 
+#include "version.h"
+
 MainWindowContent FrmMainContent() {
     MainWindowContent content;
     content.Title = L"Deskglide";
@@ -23,7 +25,8 @@ MainWindowContent FrmMainContent() {
         L"w: move the wallpaper origin too\n"
         L"The numbers: the vertical and the horizontal distance (one number sets both; "
         L"without, 50 pixels, or 25 % with s)\n"
-        L"README.txt beside deskglide.exe tells the rest.";
+        L"README.txt beside deskglide.exe tells the rest.\n"
+        L"Version " DESKGLIDE_VERSION_TEXT;
     content.UsageTopTwips = 1380;
     content.UsageMarginTwips = 45;
     return content;

@@ -1,5 +1,7 @@
 #include "wallpaper/shift_wallpaper.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "common/checked_math.h"
@@ -60,11 +62,27 @@ void ResetOrigin(Desktop& desktop, const std::wstring& value) {
     SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, 0, type);
 }
 
+// Re-applying puts one picture on every monitor and ends a slideshow for the session, so it is done
+// only where that cannot change which pictures the desktop shows: no slideshow runs and every
+// monitor shows the picture stored, or the system cannot tell.
+bool ReapplyKeepsPictures(Desktop& desktop, const std::wstring& path) {
+    const std::optional<ShownWallpaper> shown = desktop.WallpaperShown();
+    if (!shown) {
+        return true;
+    }
+    // Paths name the same file whatever their case.
+    const std::wstring stored = desktop.LowerCase(path);
+    return !shown->Slideshow && std::all_of(shown->Pictures.begin(), shown->Pictures.end(),
+                                            [&](const std::wstring& picture) {
+                                                return desktop.LowerCase(picture) == stored;
+                                            });
+}
+
 }  // namespace
 
 void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
     const std::wstring path =
-        TrimSpaces(GetRegValue(desktop, kHkeyCurrentUser, L"Control Panel\\desktop", L"Wallpaper"));
+        TrimSpaces(GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, L"Wallpaper"));
     switch (settings.Mode) {
         case ScrollMode::Gather:
             ResetOrigin(desktop, kOriginX);
@@ -79,8 +97,9 @@ void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
         default:
             return;
     }
-    // The picture is the one stored, so there is nothing to store: the profile is not updated,
-    // and the user's "Wallpaper" value keeps its type (REG_EXPAND_SZ in roaming and managed
-    // profiles), its spaces and its absence.
-    desktop.SetDeskWallpaper(path, kSendChange);
+    // The picture is the one stored, so there is nothing to store: the user's "Wallpaper" value
+    // keeps its type (REG_EXPAND_SZ in roaming and managed profiles), its spaces and its absence.
+    if (ReapplyKeepsPictures(desktop, path)) {
+        desktop.ReapplyWallpaper(path);
+    }
 }

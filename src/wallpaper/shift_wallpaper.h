@@ -4,7 +4,8 @@
 #include "platform/desktop.h"
 
 // Moves the wallpaper origin that `Mode` selects by Direction x its step (in mode Gather,
-// resets both origins to 0), then re-applies the current wallpaper. In mode None only the
-// wallpaper path is read. An origin that is missing or not a number, or a new origin out of
-// range, raises the run-stopping error before anything is written.
+// resets both origins to 0), then re-applies the current wallpaper where that leaves every
+// monitor the picture it shows. In mode None only the wallpaper path is read. An origin that is
+// missing or not a number, or a new origin out of range, raises the run-stopping error before
+// anything is written.
 void ShiftWallpaper(Desktop& desktop, const RunSettings& settings);

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/run_error.h"
@@ -10,8 +11,18 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-// The whole file as text, lowered: marked UTF-8 or UTF-16 LE; unmarked, UTF-8 where it is
+// UTF-16 BE as UTF-16 LE: the bytes of each unit swapped. An odd last byte stays as it is.
+std::string SwappedPairs(std::string_view bytes) {
+    std::string swapped(bytes);
+    for (size_t i = 1; i < swapped.size(); i += 2) {
+        std::swap(swapped[i - 1], swapped[i]);
+    }
+    return swapped;
+}
+
+// The whole file as text, lowered: marked UTF-8, UTF-16 LE or BE; unmarked, UTF-8 where it is
 // valid UTF-8 (as Notepad saves today), else the ANSI code page. Text in the ANSI code page
 // with letters beyond ASCII is almost never valid UTF-8. A file that cannot be read stops the
 // run: read as an empty list, it would move the very windows the user protected.
@@ -26,6 +37,9 @@ std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
                 desktop.DecodeText(raw.substr(kUtf8Mark.size()), TextEncoding::Utf8, text);
             } else if (raw.starts_with(kUtf16LeMark)) {
                 desktop.DecodeText(raw.substr(kUtf16LeMark.size()), TextEncoding::Utf16Le, text);
+            } else if (raw.starts_with(kUtf16BeMark)) {
+                desktop.DecodeText(SwappedPairs(raw.substr(kUtf16BeMark.size())),
+                                   TextEncoding::Utf16Le, text);
             } else if (!desktop.DecodeText(raw, TextEncoding::Utf8, text)) {
                 desktop.DecodeText(raw, TextEncoding::Ansi, text);
             }

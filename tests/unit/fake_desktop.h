@@ -50,6 +50,7 @@ class FakeDesktop : public Desktop {
     WindowHandle Shell{};
     std::map<std::wstring, File> Files;                // by full path
     std::map<std::wstring, RegistryValue> DesktopKey;  // the desktop settings, by value name
+    std::optional<ShownWallpaper> Shown;               // none: the system cannot tell
     std::optional<std::wstring> AppliedWallpaper;
     std::vector<std::wstring> Errors;
     bool Closed = false;
@@ -62,6 +63,9 @@ class FakeDesktop : public Desktop {
 
     std::wstring CommandLineArguments() override { return Arguments; }
     std::wstring ProgramDirectory() override { return L"C:\\Tools"; }
+    std::wstring UserListDirectory() override {
+        return L"C:\\Users\\Ann\\AppData\\Roaming\\Deskglide";
+    }
     std::wstring DecimalSeparator() override { return Separator; }
     std::wstring LowerCase(std::wstring_view text) override {  // ASCII and Latin-1 capitals
         std::wstring lowered(text);
@@ -169,12 +173,8 @@ class FakeDesktop : public Desktop {
             DesktopKey[name] = value;
         }
     }
-    void SetDeskWallpaper(const std::wstring& path, unsigned flags) override {
-        AppliedWallpaper = path;
-        if (flags & kUpdateProfile) {  // as Windows stores it: plain text
-            DesktopKey[L"Wallpaper"] = {kRegSz, path, {}};
-        }
-    }
+    std::optional<ShownWallpaper> WallpaperShown() override { return Shown; }
+    void ReapplyWallpaper(const std::wstring& path) override { AppliedWallpaper = path; }
     FileTest TestFile(const std::wstring& path) override {
         return Files.count(path) ? Files[path].Test : FileTest::Absent;
     }

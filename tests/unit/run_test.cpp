@@ -19,6 +19,8 @@ constexpr WindowHandle kSelf{0x100};
 constexpr wchar_t kPicture[] = L"C:\\pic.bmp";
 constexpr wchar_t kExclude[] = L"C:\\Tools\\exclude.txt";
 constexpr wchar_t kInclude[] = L"C:\\Tools\\include.txt";
+constexpr wchar_t kUserExclude[] = L"C:\\Users\\Ann\\AppData\\Roaming\\Deskglide\\exclude.txt";
+constexpr wchar_t kUserInclude[] = L"C:\\Users\\Ann\\AppData\\Roaming\\Deskglide\\include.txt";
 
 RegistryValue Sz(const wchar_t* text) { return {kRegSz, text, {}}; }
 RegistryValue Dword(int32_t number) {
@@ -115,8 +117,9 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         // Without a mode letter nothing moves and nothing is written.
         {.args = L"", .tookPart = "", .shown = true},
         {.args = L"w e 100", .tookPart = "", .shown = true, .change = {List(kExclude, "Mail")}},
-        // Asking for help, and nothing else, shows the window: no letter counts, no list is read.
+        // Asking for help or the version, and nothing else, shows the window: no letter counts, no list is read.
         {.args = L" --HELP ", .tookPart = "", .shown = true, .change = {List(kExclude, std::nullopt)}},
+        {.args = L"/Version", .tookPart = "", .shown = true, .change = {List(kExclude, std::nullopt)}},
         {.args = L"-h 30", .by = {-30, 0}},
         // Steps: the last number is horizontal, the one before vertical; - turns both round.
         {.args = L"v", .by = {0, 50}},
@@ -205,7 +208,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         // Lists: e wins over i; entries match anywhere in a title, ignoring case.
         {.args = L"help me", .by = {50, 0}, .tookPart = "02", .change = {List(kExclude, "mail")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "notepad\r\n")}},
-        {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "MAIL")}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "MAIL"), List(kUserInclude, "x")}},
         {.args = L"vi 30", .by = {0, 30}},
         {.args = L"vie 30", .by = {0, 30}, .tookPart = "02", .change = {List(kExclude, "Mail"), List(kInclude, "x")}},
         {.args = L"vi 30", .tookPart = "", .change = {List(kInclude, "zX\r\n")}},
@@ -220,17 +223,26 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          .error = L"Deskglide could not read the list C:\\Tools\\include.txt, so it did nothing.\n\nAccess is denied.",
          .change = {List(kInclude, std::nullopt)}},
         {.args = L"vi 30", .by = {0, 30}, .change = {List(kInclude, "mail", FileTest::Absent)}},
+        // Where the exe's folder has none, the list in the user's own folder is read, by the same rules.
+        {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "mail", FileTest::Absent), List(kUserExclude, "notepad")}},
+        {.args = L"ve 30", .tookPart = "", .status = 4, .error = L"C:\\Users\\Ann\\AppData\\Roaming\\Deskglide\\exclude.txt, so it did",
+         .change = {List(kUserExclude, std::nullopt)}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "mail", FileTest::Failed)}},
-        // Marked lists are UTF-8 or UTF-16; unmarked ones UTF-8 where they are valid UTF-8, else ANSI.
+        // Marked lists are UTF-8 or UTF-16 (LE or BE); unmarked ones UTF-8 where they are valid UTF-8, else ANSI.
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "1", .change = {List(kInclude, "\xEF\xBB\xBFmail")}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "2", .change = {List(kInclude, "\xFF\xFEX\0"s)}},
         {.args = L"vi 30", .by = {0, 30}, .tookPart = "0", .change = {List(kInclude, "\xFF\xFE\xE4\0z\0"s), Title('0', L"Gr\xC4Z")}},
+        {.args = L"vi 30", .by = {0, 30}, .tookPart = "0", .change = {List(kInclude, "\xFE\xFF\0\xE4\0z"s), Title('0', L"Gr\xC4Z")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xC3\xBCller\r\n"), Title('0', L"M\xFCller Notes")}},
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xFCller\r\n"), Title('0', L"M\xFCller Notes")}},
-        // The origin the mode selects moves after the windows, in the type it was stored in.
-        {.args = L"vw 25", .by = {0, 25}, .originY = Sz(L"35"), .wallpaper = kPicture},
-        {.args = L"v-w 25", .by = {0, -25}, .originY = Sz(L"-15"), .wallpaper = kPicture},
-        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .wallpaper = kPicture},
+        // The origin the mode selects moves after the windows, in the type it was stored in. The
+        // wallpaper is re-applied where the system cannot tell what the desktop shows, or where it
+        // shows the stored picture on every monitor and no slideshow: not where it would change that.
+        {.args = L"vw 25", .by = {0, 25}, .originY = Sz(L"35"), .wallpaper = kPicture,
+         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{false, {L"c:\\PIC.bmp", L"C:\\pic.BMP"}}; }}},
+        {.args = L"v-w 25", .by = {0, -25}, .originY = Sz(L"-15"),
+         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{false, {kPicture, L"C:\\other.bmp"}}; }}},
+        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{true, {kPicture}}; }}},
         {.args = L"gw", .after = kGathered, .originX = Sz(L"0"), .originY = Dword(0), .wallpaper = kPicture,
          .change = {Stored(L"WallpaperOriginY", Dword(7))}},
         {.args = L"gvw 30", .after = kGathered, .originY = Sz(L"40"), .wallpaper = kPicture},

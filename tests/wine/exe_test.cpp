@@ -37,6 +37,9 @@ struct Row {
     int runs = 1;                  // started at once
     WORD show = SW_SHOWNORMAL;     // the show command it is started with
     bool help = false;             // the line asks for help: the information window opens
+    WPARAM key = 0;                // closes the information window with this key, not WM_CLOSE
+    bool link = false;             // started through a symbolic link to it in another folder
+    bool userFolder = false;       // the list is in %APPDATA%\Deskglide, not beside the exe
     // On the two-head desktop: its monitors, the primary first, and those the run finds (when a
     // monitor was unplugged after the windows opened).
     std::vector<RECT> heads = {}, headsAtRun = {};
@@ -102,6 +105,17 @@ DWORD Finish(const PROCESS_INFORMATION& run) {
     return status;
 }
 
+// The Unix name of a path, under Wine (the test's paths are ASCII).
+std::wstring UnixName(const std::wstring& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    char* name = convert(path.c_str());
+    const std::wstring wide(name, name + std::strlen(name));
+    HeapFree(GetProcessHeap(), 0, name);
+    return wide;
+}
+
 std::wstring Text(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
@@ -133,6 +147,24 @@ void Store(const wchar_t* name, std::wstring text) {
                     static_cast<DWORD>(dword ? sizeof number : 2 * text.size()));
 }
 
+// The exe under test, built beside the tests.
+std::wstring ExePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    return path.replace(path.rfind(L'\\'), std::wstring::npos, L"\\deskglide.exe");
+}
+
+// A text of the exe's version block, as Explorer reads it.
+std::wstring VersionText(const std::wstring& name) {
+    std::string block(GetFileVersionInfoSizeW(ExePath().c_str(), nullptr), '\0');
+    GetFileVersionInfoW(ExePath().c_str(), 0, static_cast<DWORD>(block.size()), block.data());
+    wchar_t* value = nullptr;
+    UINT size = 0;
+    const std::wstring at = L"\\StringFileInfo\\040904B0\\" + name;
+    VerQueryValueW(block.data(), at.c_str(), reinterpret_cast<void**>(&value), &size);
+    return value ? value : L"";
+}
+
 // Its size and text at the desktop's DPI.
 void CheckInformationWindow(HWND window) {
     NONCLIENTMETRICSW fonts = {};  // for the message font: the exe's font handle means nothing here
@@ -153,16 +185,18 @@ void CheckInformationWindow(HWND window) {
     GetWindowRect(usage, &below);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&below), 2);
     // The description as it always was; below it, where the window used to end, the usage block
-    // in the same font, tall enough for its eight lines, and the window grown to hold it.
+    // in the same font, tall enough for its nine lines, and the window grown to hold it.
     EXPECT_EQ((std::vector<LONG>{client.right, text.right, text.bottom, below.top,
                                  client.bottom - below.bottom}),
               (std::vector<LONG>{MulDiv(310, dpi, 96), MulDiv(305, dpi, 96), MulDiv(87, dpi, 96),
                                  MulDiv(92, dpi, 96), MulDiv(3, dpi, 96)}));
     const auto font = reinterpret_cast<HFONT>(SendMessageW(usage, WM_GETFONT, 0, 0));
     EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    EXPECT_GE(below.bottom - below.top, 8 * metrics.tmHeight);
-    EXPECT_TRUE(Text(usage).starts_with(L"deskglide.exe [letters] [vertical] [horizontal]\n") &&
-                Text(usage).ends_with(L"\nREADME.txt beside deskglide.exe tells the rest."))
+    EXPECT_GE(below.bottom - below.top, 9 * metrics.tmHeight);
+    EXPECT_TRUE(
+        Text(usage).starts_with(L"deskglide.exe [letters] [vertical] [horizontal]\n") &&
+        Text(usage).ends_with(L"\nREADME.txt beside deskglide.exe tells the rest.\nVersion " +
+                              VersionText(L"ProductVersion")))
         << Text(usage);
     EXPECT_EQ(Text(window), L"Deskglide");
     EXPECT_EQ(Text(label),
@@ -216,7 +250,28 @@ TEST_P(Exe, Runs) {
     wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
     *wcsrchr(folder, L'\\') = L'\0';
-    const std::wstring list = folder + (L"\\" + std::wstring(row.list ? row.list : L"none"));
+    wchar_t appData[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+    const std::wstring listFolder =
+        row.userFolder ? appData + std::wstring(L"\\Deskglide") : folder;
+    CreateDirectoryW(listFolder.c_str(), nullptr);
+    const std::wstring list = listFolder + L"\\" + (row.list ? row.list : L"none");
+    const std::wstring exe = ExePath();
+    wchar_t temp[MAX_PATH] = {};  // on the system's drive, where the exe is not
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring linkFolder = temp + std::wstring(L"DeskglideLink");
+    const std::wstring link = linkFolder + L"\\deskglide.exe";
+    if (row.link) {
+        CreateDirectoryW(linkFolder.c_str(), nullptr);
+        // Wine 8's CreateSymbolicLinkW makes no link and says it did (measured): a Unix one there.
+        if (!UnderWine()) {
+            CreateSymbolicLinkW(link.c_str(), exe.c_str(),
+                                SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+        } else {
+            Finish(
+                Start(L"/bin/ln -s \"" + UnixName(exe) + L"\" \"" + UnixName(linkFolder) + L"\""));
+        }
+    }
     const std::wstring savedOrigin = Stored(L"WallpaperOriginY");
     const std::wstring savedWallpaper = Stored(L"Wallpaper");
     if (row.originY != nullptr) {
@@ -274,8 +329,7 @@ TEST_P(Exe, Runs) {
     HANDLE lock = row.lockDenied ? CreateMutexW(&denied, FALSE, L"Local\\Deskglide.Run") : nullptr;
     std::vector<PROCESS_INFORMATION> runs;
     for (int i = 0; i < row.runs; ++i) {
-        runs.push_back(
-            Start(L"\"" + std::wstring(folder) + L"\\deskglide.exe\" " + row.args, row.show));
+        runs.push_back(Start(L"\"" + (row.link ? link : exe) + L"\" " + row.args, row.show));
     }
     if (row.box != nullptr) {
         const HWND box = Await(L"#32770", L"Deskglide");
@@ -292,12 +346,13 @@ TEST_P(Exe, Runs) {
         PostMessageW(box, WM_CLOSE, 0, 0);
     } else if (row.help || std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
         const HWND window = Await(L"DeskglideMain");
+        EXPECT_TRUE(IsWindowVisible(window));  // also when started hidden: no one would see it
         EXPECT_EQ(IsIconic(window) != 0, row.show == SW_SHOWMINNOACTIVE);
         EXPECT_FALSE(IsZoomed(window));
         if (row.show != SW_SHOWMINNOACTIVE) {
             CheckInformationWindow(window);
         }
-        PostMessageW(window, WM_CLOSE, 0, 0);
+        PostMessageW(window, row.key != 0 ? WM_KEYDOWN : WM_CLOSE, row.key, 0);
     }
     for (const auto& run : runs) {
         EXPECT_EQ(Finish(run), row.status);
@@ -324,6 +379,16 @@ TEST_P(Exe, Runs) {
     CloseHandle(file);
     DeleteFileW(list.c_str());
     RemoveDirectoryW(list.c_str());
+    if (row.userFolder) {
+        RemoveDirectoryW(listFolder.c_str());
+    }
+    // Wine's DeleteFileW deletes what a Unix link names, not the link (measured).
+    if (row.link && UnderWine()) {
+        Finish(Start(L"/bin/rm -r \"" + UnixName(linkFolder) + L"\""));
+    } else if (row.link) {
+        DeleteFileW(link.c_str());
+        RemoveDirectoryW(linkFolder.c_str());
+    }
 }
 
 const POINT kAt{100, 100};
@@ -368,6 +433,10 @@ const Row kRows[] = {
      .originY = L"0", .originYAfter = L"80", .runs = 8},
     {.name = "AHiddenListIsNoList", .args = L"ve 30", .windows = {Plain(L"A", kAt, {100, 130})},
      .list = L"exclude.txt", .bytes = "A", .file = File::Hidden},
+    {.name = "StartedThroughALinkReadsTheListBesideTheExeItself", .args = L"ve 30",
+     .windows = {Plain(L"A", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})}, .list = L"exclude.txt", .bytes = "A", .link = true},
+    {.name = "AListInTheUsersFolderServesWhereTheExesFolderHasNone", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130}), kStays},
+     .list = L"include.txt", .bytes = "A", .userFolder = true},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
     {.name = "AListHeldOpenByAnotherProgramStopsTheRun", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt",
      .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it did nothing.\n\n",
@@ -389,9 +458,11 @@ const Row kRows[] = {
      .box = L"Deskglide could not make sure that no other run of it is busy, so it did nothing.\n\n", .reason = ERROR_ACCESS_DENIED,
      .lockDenied = true},
     {.name = "InformationWindow"},
-    {.name = "HelpShowsTheInformationWindowAndMovesNothing", .args = L"--help", .windows = {Plain(L"A", kAt, kAt)}, .help = true},
+    {.name = "HelpShowsTheInformationWindowAndMovesNothing", .args = L"--help", .windows = {Plain(L"A", kAt, kAt)}, .help = true,
+     .key = VK_RETURN},
     {.name = "InformationWindowMinimised", .show = SW_SHOWMINNOACTIVE},
     {.name = "InformationWindowMaximised", .show = SW_SHOWMAXIMIZED},
+    {.name = "InformationWindowStartedHiddenIsShown", .show = SW_HIDE, .key = VK_ESCAPE},
     // g leaves what the user sees whole; the rest comes onto the nearest monitor's work area.
     {.name = "TwoHeadsGatherOntoTheSecondMonitor", .args = L"g",
      .windows = {Plain(L"A", {1200, 100}, {1200, 100}), Plain(L"B", {1950, 100}, {1848, 100}), Plain(L"C", {1200, 700}, {1200, 590}),
@@ -417,10 +488,7 @@ INSTANTIATE_TEST_SUITE_P(Wine, Exe, testing::ValuesIn(kRows),
 
 // What Windows reads off the exe without running it: icon, manifest, version block.
 TEST(Resources, IconManifestAndVersion) {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-    path.replace(path.rfind(L'\\'), std::wstring::npos, L"\\deskglide.exe");
-    const HMODULE exe = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE exe = LoadLibraryExW(ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
     const auto resource = [&](const wchar_t* type, int id) {
         const HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(id), type);
@@ -441,17 +509,10 @@ TEST(Resources, IconManifestAndVersion) {
          {">PerMonitorV2, PerMonitor<", ">true/pm<", "Common-Controls", "asInvoker"}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
-    std::string version = resource(RT_VERSION, VS_VERSION_INFO);
-    const auto text = [&](const std::wstring& name) {
-        wchar_t* value = nullptr;
-        UINT size = 0;
-        const std::wstring at = L"\\StringFileInfo\\040904B0\\" + name;
-        VerQueryValueW(version.data(), at.c_str(), reinterpret_cast<void**>(&value), &size);
-        return std::wstring(value ? value : L"");
-    };
-    EXPECT_EQ(text(L"ProductName") + L" " + text(L"OriginalFilename"), L"Deskglide deskglide.exe");
-    EXPECT_EQ(text(L"FileVersion"), text(L"ProductVersion"));
-    EXPECT_NE(text(L"FileVersion"), L"");
+    EXPECT_EQ(VersionText(L"ProductName") + L" " + VersionText(L"OriginalFilename"),
+              L"Deskglide deskglide.exe");
+    EXPECT_EQ(VersionText(L"FileVersion"), VersionText(L"ProductVersion"));
+    EXPECT_NE(VersionText(L"FileVersion"), L"");
 }
 
 }  // namespace

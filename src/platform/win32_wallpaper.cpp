@@ -1,0 +1,107 @@
+#include <windows.h>
+// After windows.h, which it needs: IDesktopWallpaper, of Windows 8 and later.
+#include <shobjidl.h>
+
+#include <memory>
+
+#include "platform/win32_desktop.h"
+
+namespace {
+
+// COM, from ole32 loaded at run time: only a run that re-applies the wallpaper needs it, and the
+// exe keeps importing only what every run needs.
+struct Com {
+    decltype(&CoInitializeEx) initialize = nullptr;
+    decltype(&CoUninitialize) uninitialize = nullptr;
+    decltype(&CoCreateInstance) createInstance = nullptr;
+    decltype(&CoTaskMemFree) freeMemory = nullptr;
+};
+
+template <typename Function>
+bool Resolve(HMODULE module, const char* name, Function& function) {
+    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return function != nullptr;
+}
+
+bool LoadCom(Com& com) {
+    const HMODULE ole = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return ole != nullptr && Resolve(ole, "CoInitializeEx", com.initialize) &&
+           Resolve(ole, "CoUninitialize", com.uninitialize) &&
+           Resolve(ole, "CoCreateInstance", com.createInstance) &&
+           Resolve(ole, "CoTaskMemFree", com.freeMemory);
+}
+
+// COM on this thread from construction to destruction, where it could be set up.
+class ComSession {
+  public:
+    explicit ComSession(const Com& com)
+        : com_(com), started_(SUCCEEDED(com.initialize(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComSession(const ComSession&) = delete;
+    ComSession& operator=(const ComSession&) = delete;
+    ~ComSession() {
+        if (started_) {
+            com_.uninitialize();
+        }
+    }
+    bool Started() const { return started_; }
+
+  private:
+    const Com& com_;
+    bool started_;
+};
+
+struct ComReleaser {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+
+// Text the system allocated for the caller, which frees it.
+std::wstring TakeText(const Com& com, LPWSTR text) {
+    std::wstring taken = text != nullptr ? text : L"";
+    com.freeMemory(text);
+    return taken;
+}
+
+std::optional<ShownWallpaper> Ask(IDesktopWallpaper& wallpaper, const Com& com) {
+    DESKTOP_SLIDESHOW_STATE state = {};
+    UINT monitors = 0;
+    if (FAILED(wallpaper.GetStatus(&state)) ||
+        FAILED(wallpaper.GetMonitorDevicePathCount(&monitors))) {
+        return std::nullopt;
+    }
+    ShownWallpaper shown;
+    shown.Slideshow = (state & DSS_SLIDESHOW) != 0;
+    // Monitors not attached now count too: re-applying would change their pictures as well.
+    for (UINT i = 0; i < monitors; ++i) {
+        LPWSTR monitor = nullptr;
+        if (FAILED(wallpaper.GetMonitorDevicePathAt(i, &monitor))) {
+            return std::nullopt;
+        }
+        const std::wstring id = TakeText(com, monitor);
+        LPWSTR picture = nullptr;
+        if (FAILED(wallpaper.GetWallpaper(id.c_str(), &picture))) {
+            return std::nullopt;
+        }
+        shown.Pictures.push_back(TakeText(com, picture));
+    }
+    return shown;
+}
+
+}  // namespace
+
+std::optional<ShownWallpaper> Win32Desktop::WallpaperShown() {
+    Com com;
+    if (!LoadCom(com)) {
+        return std::nullopt;
+    }
+    const ComSession session(com);
+    IDesktopWallpaper* created = nullptr;
+    // Wine 8 has no such class (REGDB_E_CLASSNOTREG, measured).
+    if (!session.Started() || FAILED(com.createInstance(__uuidof(DesktopWallpaper), nullptr,
+                                                        CLSCTX_ALL, __uuidof(IDesktopWallpaper),
+                                                        reinterpret_cast<void**>(&created)))) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<IDesktopWallpaper, ComReleaser> wallpaper(created);
+    return Ask(*wallpaper, com);
+}
