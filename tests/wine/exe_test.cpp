@@ -206,7 +206,8 @@ TEST_P(Exe, Runs) {
     for (const TestWindow& w : row.windows) {
         if (w.kind == Kind::Notepad || w.kind == Kind::MinimisedNotepad) {
             const bool minimised = w.kind == Kind::MinimisedNotepad;
-            notepad = Start(L"notepad.exe", minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+            notepad = Start(L"notepad.exe",
+                            static_cast<WORD>(minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL));
             windows.push_back(Await(L"Notepad"));
             if (!minimised) {
                 SetWindowPos(windows.back(), nullptr, w.at.x, w.at.y, 0, 0,
