@@ -1,4 +1,5 @@
-# Cross build for 64-bit Windows with MinGW-w64; test exes run under Wine.
+# Cross build for 64-bit Windows with MinGW-w64; test exes run under Wine, and only on the
+# project's private Wine desktop (scripts/private-wine refuses any other prefix or display).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -8,5 +9,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/private-wine)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

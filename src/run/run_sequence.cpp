@@ -33,7 +33,7 @@ void ApplyModeLetters(const std::wstring& commandText, RunSettings& settings) {
         settings.Mode = ScrollMode::Horizontal;
         settings.MoveHorizontal = true;
     }
-    settings.Direction = HasLetter(commandText, L'-') ? -1 : 1;
+    settings.Direction = static_cast<int16_t>(HasLetter(commandText, L'-') ? -1 : 1);
 }
 
 void ReadSteps(Desktop& desktop, const std::wstring& commandText, RunSettings& settings) {

@@ -1,6 +1,7 @@
 #include "wallpaper/mod_registry.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -51,4 +52,15 @@ void SetRegNumber(Desktop& desktop, RegistryKey root, const std::wstring& subkey
         value.Text = std::to_wstring(number);
     }
     desktop.WriteValue(root, subkey, name, value);
+}
+
+std::wstring UnreadTypeName(unsigned long type) {
+    // By type number; REG_SZ, REG_EXPAND_SZ, REG_BINARY and REG_DWORD (1 to 4) are read.
+    // clang-format off
+    static const wchar_t* const kNames[] = {
+        L"REG_NONE", L"", L"", L"", L"", L"REG_DWORD_BIG_ENDIAN", L"REG_LINK", L"REG_MULTI_SZ",
+        L"REG_RESOURCE_LIST", L"REG_FULL_RESOURCE_DESCRIPTOR", L"REG_RESOURCE_REQUIREMENTS_LIST",
+        L"REG_QWORD"};
+    // clang-format on
+    return type < std::size(kNames) ? kNames[type] : std::to_wstring(type);
 }

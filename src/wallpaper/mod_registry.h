@@ -21,3 +21,7 @@ std::wstring GetRegValue(Desktop& desktop, RegistryKey root, const std::wstring&
 // REG_SZ decimal text. Creates the key when needed; a failed write is silent.
 void SetRegNumber(Desktop& desktop, RegistryKey root, const std::wstring& subkey,
                   const std::wstring& name, int32_t number, unsigned long type);
+
+// Registry Editor's name of a value type that `QueryValueText` reads as empty text (REG_MULTI_SZ,
+// REG_QWORD...), or its number if it has no name; empty for the types it reads.
+std::wstring UnreadTypeName(unsigned long type);

@@ -26,10 +26,16 @@ int32_t ReadOrigin(Desktop& desktop, const std::wstring& value, unsigned long& t
     const std::wstring text = GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value, &type);
     const std::wstring separator = desktop.DecimalSeparator();
     if (!IsNumericText(text, separator)) {
-        // A missing value reads as empty text too; the user needs to know both are possible.
-        const std::wstring wrong = TrimSpaces(text).empty()
-                                       ? L" is missing or empty, where a number should be."
-                                       : L" holds " + Quoted(text) + L", which is not a number.";
+        // A missing value reads as empty text too, and so does a value of a type that holds no
+        // number; the user needs to know which it is.
+        const std::wstring unread = UnreadTypeName(type);
+        std::wstring wrong = L" holds " + Quoted(text) + L", which is not a number.";
+        if (!unread.empty()) {
+            wrong = L" holds a value of type " + unread +
+                    L", where a number (REG_DWORD or REG_SZ) should be.";
+        } else if (TrimSpaces(text).empty()) {
+            wrong = L" is missing or empty, where a number should be.";
+        }
         throw RunError(RunErrorKind::Conversion, OriginName(value) + wrong);
     }
     return ToInt32(text, separator, OriginName(value));

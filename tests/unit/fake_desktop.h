@@ -70,7 +70,8 @@ class FakeDesktop : public Desktop {
     std::wstring LowerCase(std::wstring_view text) override {  // ASCII and Latin-1 capitals
         std::wstring lowered(text);
         std::transform(text.begin(), text.end(), lowered.begin(), [](wchar_t c) -> wchar_t {
-            return (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 0x20 : c;
+            const bool capital = (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+            return capital ? static_cast<wchar_t>(c + 0x20) : c;
         });
         return lowered;
     }

@@ -262,9 +262,10 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"h- 48", .by = {-48, 0}, .change = {Window('2', {-2147483600, 20, -2147483600, 20})}},
         // An error stops the run where it happens; what was done stays done.
         {.args = L"vw 1", .by = {0, 1}, .status = 3,
-         .error = L"The wallpaper origin WallpaperOriginY (in HKEY_CURRENT_USER\\Control Panel\\Desktop) is missing or empty, where a "
-                  L"number should be.\n\nTo repair it, set it to 0 with Registry Editor, or run \"deskglide.exe gw\", which sets both "
-                  L"origins to 0 and also gathers the windows.", .change = {Stored(L"WallpaperOriginY", {7, L"", "1"})}},
+         .error = L"The wallpaper origin WallpaperOriginY (in HKEY_CURRENT_USER\\Control Panel\\Desktop) holds a value of type "
+                  L"REG_MULTI_SZ, where a number (REG_DWORD or REG_SZ) should be.\n\nTo repair it, set it to 0 with Registry Editor, or "
+                  L"run \"deskglide.exe gw\", which sets both origins to 0 and also gathers the windows.", .change = {Stored(L"WallpaperOriginY", {7, L"", "1"})}},
+        {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"Desktop) is missing or empty, where", .change = {Stored(L"WallpaperOriginY", Sz(L" "))}},
         {.args = L"vw 1", .by = {0, 1}, .status = 3, .error = L"Desktop) holds \"abc\", which is not a number.\n\nTo repair it",
          .change = {Stored(L"WallpaperOriginY", Sz(L"abc"))}},
         {.args = L"vw 1", .by = {0, 1}, .status = 2, .error = L"Desktop), moved from 2147483647 by 1, would be 2147483648, which is "

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs Windows tests in the private Wine prefix with the screen at another DPI, then puts the
 # prefix back. Wine takes the DPI from the registry when its server starts, so the server is
-# restarted on the way in and on the way out.
-# usage: run_at_dpi.sh DPI TEST_EXE GTEST_FILTER   (WINEPREFIX and DISPLAY set by wine-desktop)
+# restarted on the way in and on the way out. Anywhere but on the private Wine desktop
+# (scripts/private-desktop) it refuses before it touches anything.
+# usage: run_at_dpi.sh DPI TEST_EXE GTEST_FILTER
 set -euo pipefail
 dpi=$1 exe=$2 filter=$3
-[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "run under scripts/wine-desktop" >&2; exit 1; }
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+source "$ROOT/scripts/private-desktop"
+private_desktop_check || exit 1
 
 restore() {
   wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
@@ -18,4 +21,4 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 wineserver -w
-wine "$exe" "--gtest_filter=$filter"
+"$ROOT/scripts/private-wine" "$exe" "--gtest_filter=$filter"
