@@ -28,20 +28,10 @@ RECT ToRECT(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bo
 
 using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
 
-// Loaded at run time, so that the exe keeps importing only what every Windows version has.
-DwmGetWindowAttributeFn DwmGetWindowAttributeFunction() {
-    HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (dwm == nullptr) {
-        return nullptr;
-    }
-    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
-    return reinterpret_cast<DwmGetWindowAttributeFn>(
-        reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
-}
-
 // False where the window manager does not answer, as under Wine (E_NOTIMPL) or without DWM.
 bool GetDwmAttribute(HWND window, DWORD attribute, void* value, DWORD size) {
-    static const DwmGetWindowAttributeFn getAttribute = DwmGetWindowAttributeFunction();
+    static const auto getAttribute =
+        SystemFunction<DwmGetWindowAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
     return getAttribute != nullptr && SUCCEEDED(getAttribute(window, attribute, value, size));
 }
 

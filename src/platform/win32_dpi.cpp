@@ -1,5 +1,7 @@
 #include "platform/win32_dpi.h"
 
+#include "platform/win32_handles.h"
+
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -13,9 +15,7 @@ constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 template <typename Fn>
 Fn User32Function(const char* name) {
-    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return SystemFunction<Fn>(L"user32.dll", name);
 }
 
 UINT SystemDpi() {
@@ -55,13 +55,8 @@ UINT WindowDpi(HWND window) {
 
 UINT MonitorDpi(HMONITOR monitor) {
     // Loaded only when first needed, so that a run that moves nothing does not pay for it.
-    static const auto getDpiForMonitor = [] {
-        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
-        return shcore == nullptr ? nullptr
-                                 : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                       GetProcAddress(shcore, "GetDpiForMonitor")));
-    }();
+    static const auto getDpiForMonitor =
+        SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     UINT dpiX = 0;
     UINT dpiY = 0;
     if (getDpiForMonitor == nullptr ||

@@ -16,6 +16,18 @@ inline WindowHandle FromHwnd(HWND window) {
     return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
 }
 
+// The function `name` of the system DLL `library`, loaded from system32 (once loaded, it stays);
+// null where either is missing. Functions of newer Windows are looked up at run time, so that the
+// exe keeps importing only what every Windows version has, and runs where they are missing.
+template <typename Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // Owners of Win32 handles: each closes its handle when it goes, on every path, a throw included.
 
 struct FileCloser {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/win32_desktop.h"
+#include "platform/win32_handles.h"
 
 namespace {
 
@@ -18,18 +19,16 @@ struct Com {
 };
 
 template <typename Function>
-bool Resolve(HMODULE module, const char* name, Function& function) {
-    // GetProcAddress returns a generic pointer; the cast to the real signature is the point.
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+bool Resolve(const char* name, Function& function) {
+    function = SystemFunction<Function>(L"ole32.dll", name);
     return function != nullptr;
 }
 
 bool LoadCom(Com& com) {
-    const HMODULE ole = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return ole != nullptr && Resolve(ole, "CoInitializeEx", com.initialize) &&
-           Resolve(ole, "CoUninitialize", com.uninitialize) &&
-           Resolve(ole, "CoCreateInstance", com.createInstance) &&
-           Resolve(ole, "CoTaskMemFree", com.freeMemory);
+    return Resolve("CoInitializeEx", com.initialize) &&
+           Resolve("CoUninitialize", com.uninitialize) &&
+           Resolve("CoCreateInstance", com.createInstance) &&
+           Resolve("CoTaskMemFree", com.freeMemory);
 }
 
 // COM on this thread from construction to destruction, where it could be set up.
