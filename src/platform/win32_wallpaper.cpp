@@ -104,3 +104,9 @@ std::optional<ShownWallpaper> Win32Desktop::WallpaperShown() {
     const std::unique_ptr<IDesktopWallpaper, ComReleaser> wallpaper(created);
     return Ask(*wallpaper, com);
 }
+
+void Win32Desktop::ReapplyWallpaper(const std::wstring& path) {
+    std::wstring writable = path;
+    // Without SPIF_UPDATEINIFILE: the picture is the one stored, and its value stays as it is.
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, writable.data(), SPIF_SENDWININICHANGE);
+}
