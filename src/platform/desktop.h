@@ -35,22 +35,45 @@ struct WindowState {
     bool Transparent = false;  // WS_EX_TRANSPARENT: with Layered, clicks go through it
 };
 
-// What the window pass needs to know of one top-level window.
+// What the pass needs to know of one top-level window to decide whether it takes part.
 struct WindowFacts {
     bool Visible = false;
     // Hidden by the desktop window manager though visible: on another virtual desktop, or a
     // suspended app. False where the system cannot tell, as under Wine.
     bool Cloaked = false;
     std::wstring Title;  // at most 255 characters; empty when it has none
-    Rect Bounds;
     WindowState State;
+};
+
+// Where a window is.
+struct WindowPlace {
+    Rect Bounds;
     // The part of the window the user sees, without invisible resize borders, where the system
     // reports one and it was asked for: the window manager's (DWMWA_EXTENDED_FRAME_BOUNDS);
     // without one, for a maximised window, its rectangle less the borders that maximising puts
     // beyond the work area.
     std::optional<Rect> Frame;
-    // Where a minimised window comes back to, in screen coordinates, where the system tells.
-    std::optional<Rect> Restore;
+};
+
+// Where a minimised or maximised window comes back to when the user restores it, in screen
+// coordinates.
+struct RestorePlace {
+    Rect Bounds;
+    // The part the user will see of it: without the invisible borders that a window of its
+    // style has at its DPI.
+    Rect Frame;
+    // A window minimised from maximised comes back maximised.
+    bool Maximised = false;
+    bool operator==(const RestorePlace&) const = default;
+};
+
+// The DPI a window has as Windows sees it (GetDpiForWindow): a per-monitor-aware window's own,
+// that of the monitor it was last on; 96 for a DPI-unaware one and the system DPI for a
+// system-aware one, which Windows scales for whatever monitor they are on. 0 where the system
+// cannot tell.
+struct WindowDpi {
+    bool PerMonitorAware = false;
+    unsigned Dpi = 0;
 };
 
 // A registry value as stored: text for REG_SZ and REG_EXPAND_SZ (up to its first NUL, the
@@ -68,29 +91,32 @@ struct ShownWallpaper {
     std::vector<std::wstring> Pictures;  // each monitor's picture; empty text for none
 };
 
-// A monitor's whole rectangle and the part of it not taken by taskbars and docked bars.
+// A monitor's whole rectangle, the part of it not taken by taskbars and docked bars, and its
+// effective DPI (0 where the system cannot tell).
 struct MonitorArea {
     Rect Bounds;
     Rect WorkArea;
+    unsigned Dpi = 0;
 };
 
-// Where a move puts a window: its new top-left corner, and with `Resize` its new size. It goes
-// to the bottom of the stacking order unless `KeepStacking`, and it is never activated.
+// Where a move puts a window: unless `KeepPlace`, its new top-left corner, and with `Resize`
+// its new size; with `Restore`, the new restore place of a minimised or maximised window, which
+// stays so. It goes to the bottom of
+// the stacking order unless `KeepStacking`, and it is never activated.
 struct WindowMove {
     int32_t X = 0;
     int32_t Y = 0;
     int32_t Width = 0;
     int32_t Height = 0;
+    bool KeepPlace = false;
     bool Resize = false;
     bool KeepStacking = false;
+    std::optional<RestorePlace> Restore = {};
 };
 
 // How a move went.
 enum class MoveOutcome {
     Done,
-    // The window answered, and the move took it onto a monitor of another DPI than it had: it
-    // may have resized itself, or been rescaled, so that it is no longer where it was put.
-    OntoAnotherDpi,
     // It did not answer in time: the move was left to its program, so a hung one cannot stop
     // the run.
     LeftToItsProgram,
@@ -125,22 +151,25 @@ class Desktop {
     // EnumWindows: calls `callback` once per top-level window, synchronously, while it returns
     // true. An exception thrown by the callback ends the enumeration and is rethrown here.
     virtual void EnumWindows(const std::function<bool(WindowHandle)>& callback) = 0;
-    // What the pass needs to know of the window; its visible frame only `withFrame`. The facts
-    // after a false Visible, a true Cloaked or an empty Title may be left unread.
-    virtual WindowFacts ReadWindow(WindowHandle window, bool withFrame) = 0;
+    // What decides whether the window takes part. The facts after a false Visible, a true
+    // Cloaked or an empty Title may be left unread.
+    virtual WindowFacts ReadWindow(WindowHandle window) = 0;
+    // Where the window is; its visible frame only `withFrame`.
+    virtual WindowPlace ReadPlace(WindowHandle window, bool withFrame) = 0;
+    // Where a minimised or maximised window comes back to; none where the system does not tell.
+    virtual std::optional<RestorePlace> ReadRestorePlace(WindowHandle window) = 0;
+    // The DPI the window has, before it moves.
+    virtual WindowDpi ReadDpi(WindowHandle window) = 0;
     // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST): the one with
     // the largest part of it; for a rectangle on no monitor, the nearest by distance.
     virtual MonitorArea MonitorNearest(const Rect& rect) = 0;
-    // The work area of every monitor.
-    virtual std::vector<Rect> WorkAreas() = 0;
+    // Every monitor.
+    virtual std::vector<MonitorArea> Monitors() = 0;
     // The shell's desktop window (GetShellWindow), WindowHandle{} when there is none.
     virtual WindowHandle ShellWindow() = 0;
-    // Moves the window. Where the system cannot tell a monitor's DPI, or every monitor has the
-    // same, no move is one onto another DPI.
+    // Moves the window. A restore place that the system refuses to set (that of another
+    // program's window, under Wine) stays as it was.
     virtual MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) = 0;
-    // Gives a minimised window a new restore rectangle in screen coordinates; it stays minimised
-    // and inactive. The result is not examined.
-    virtual void SetRestorePlace(WindowHandle window, const Rect& restore) = 0;
 
     // Value `name` under root\subkey; false when the key or the value is missing or unreadable.
     virtual bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,

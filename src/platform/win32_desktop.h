@@ -24,12 +24,14 @@ class Win32Desktop : public Desktop {
     bool DecodeText(std::string_view bytes, TextEncoding encoding, std::wstring& text) override;
     Rect GetWorkArea() override;
     void EnumWindows(const std::function<bool(WindowHandle)>& callback) override;
-    WindowFacts ReadWindow(WindowHandle window, bool withFrame) override;
+    WindowFacts ReadWindow(WindowHandle window) override;
+    WindowPlace ReadPlace(WindowHandle window, bool withFrame) override;
+    std::optional<RestorePlace> ReadRestorePlace(WindowHandle window) override;
+    WindowDpi ReadDpi(WindowHandle window) override;
     MonitorArea MonitorNearest(const Rect& rect) override;
-    std::vector<Rect> WorkAreas() override;
+    std::vector<MonitorArea> Monitors() override;
     WindowHandle ShellWindow() override;
     MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) override;
-    void SetRestorePlace(WindowHandle window, const Rect& restore) override;
     bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                    RegistryValue& value) override;
     void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
@@ -64,11 +66,19 @@ class Win32Desktop : public Desktop {
 
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
-    // Whether every monitor has the same DPI (or the system cannot tell); asked once per run.
-    bool MonitorsShareDpi();
+    // Gives a minimised or maximised window a new restore place; it stays as it is.
+    void SetRestorePlace(HWND window, const RestorePlace& restore, bool answers);
+
+    // What was read last of a window, kept for its later reads and its move.
+    struct WindowRead {
+        HWND window = nullptr;
+        DWORD style = 0;
+        DWORD exStyle = 0;
+        std::optional<WINDOWPLACEMENT> placement;
+    };
 
     WindowHandle mainWindow_{};
     HeldMutex runLock_;  // while this run holds the lock
     std::unordered_map<unsigned long, bool> threadAnswers_;
-    std::optional<bool> monitorsShareDpi_;
+    WindowRead read_;
 };

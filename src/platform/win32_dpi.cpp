@@ -32,23 +32,16 @@ UINT KnownWindowDpi(HWND window) {
     return getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
 }
 
-UINT LayoutDpi(HWND window) {
+bool PerMonitorAware(HWND window) {
     static const auto contextOf =
         User32Function<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
     static const auto awarenessOf = User32Function<GetAwarenessFromDpiAwarenessContextFn>(
         "GetAwarenessFromDpiAwarenessContext");
-    if (contextOf == nullptr || awarenessOf == nullptr) {
-        return 0;
-    }
-    // GetDpiForWindow answers 96 for a DPI-unaware window and the system DPI for a system-aware
-    // one, wherever they are: only a per-monitor-aware window has a DPI of its own.
-    if (awarenessOf(contextOf(window)) == DPI_AWARENESS_PER_MONITOR_AWARE) {
-        return KnownWindowDpi(window);
-    }
-    return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    return contextOf != nullptr && awarenessOf != nullptr &&
+           awarenessOf(contextOf(window)) == DPI_AWARENESS_PER_MONITOR_AWARE;
 }
 
-UINT WindowDpi(HWND window) {
+UINT ShownDpi(HWND window) {
     const UINT dpi = KnownWindowDpi(window);
     return dpi != 0 ? dpi : SystemDpi();
 }

@@ -8,14 +8,13 @@
 constexpr int kTwipsPerInch = 1440;
 
 // The DPI the window is shown at.
-UINT WindowDpi(HWND window);
+UINT ShownDpi(HWND window);
 // The DPI the window has (that of the monitor it was last on, for a program that follows
 // monitors); 0 where the system cannot tell, before Windows 10 1607.
 UINT KnownWindowDpi(HWND window);
-// The DPI the window is laid out for: a per-monitor-aware window's own (that of the monitor it
-// was last on, which may be gone), any other's that of the monitor it is on, for which Windows
-// rescales it. 0 where the system cannot tell, before Windows 10 1607.
-UINT LayoutDpi(HWND window);
+// Whether the window follows the monitors' DPIs with a DPI of its own; false where the system
+// cannot tell, before Windows 10 1607.
+bool PerMonitorAware(HWND window);
 // The monitor's effective DPI; 0 where the system cannot tell, before Windows 8.1.
 UINT MonitorDpi(HMONITOR monitor);
 // Twips to pixels at `dpi`, rounded to the nearest pixel.

@@ -211,7 +211,7 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, window,
                                   nullptr, instance, nullptr);
     // Windows sends no DPI change for the DPI a window is created at: size for it here.
-    const UINT dpi = WindowDpi(window);
+    const UINT dpi = ShownDpi(window);
     ApplyDpi(window, dpi);
     SizeFrameForDpi(window, dpi);
     // As the program was started, minimised too; but a window of fixed content has no

@@ -26,24 +26,54 @@ bool GetDwmAttribute(HWND window, DWORD attribute, void* value, DWORD size) {
     return getAttribute != nullptr && SUCCEEDED(getAttribute(window, attribute, value, size));
 }
 
-// Placements of top-level windows other than tool windows are in workspace coordinates: the
-// work area's corner of the window's monitor is (0, 0). This is what to add to get screen ones.
-POINT WorkspaceOffset(HWND window, DWORD exStyle) {
-    if ((exStyle & WS_EX_TOOLWINDOW) != 0) {
-        return {0, 0};
-    }
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
-}
-
 // `rect` moved by (dx, dy), kept within the 32-bit range.
 RECT Offset(const RECT& rect, LONG dx, LONG dy) {
     const auto move = [](LONG value, LONG by) {
         return static_cast<LONG>(std::clamp<int64_t>(int64_t{value} + by, INT32_MIN, INT32_MAX));
     };
     return {move(rect.left, dx), move(rect.top, dy), move(rect.right, dx), move(rect.bottom, dy)};
+}
+
+// Placements of top-level windows other than tool windows are in workspace coordinates: the
+// corner of the work area of the monitor that the rectangle lies on is (0, 0). `toScreen` turns
+// them into screen coordinates, else screen ones into them.
+RECT Workspace(const RECT& rect, DWORD exStyle, bool toScreen) {
+    if ((exStyle & WS_EX_TOOLWINDOW) != 0) {
+        return rect;
+    }
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info);
+    const LONG dx = info.rcWork.left - info.rcMonitor.left;
+    const LONG dy = info.rcWork.top - info.rcMonitor.top;
+    return toScreen ? Offset(rect, dx, dy) : Offset(rect, -dx, -dy);
+}
+
+// The invisible borders that a window of this style has when shown normally: Windows 10 and 11
+// keep all but one pixel of a sizing border transparent, at the left, right and bottom (at the
+// top too without a caption), and count them in its rectangle. None where the window manager
+// reports no frame inside the rectangle, as under Wine and on older Windows.
+RECT InvisibleBorders(HWND window, DWORD style) {
+    RECT rect = {};
+    RECT frame = {};
+    ::GetWindowRect(window, &rect);
+    if ((style & WS_THICKFRAME) == 0 ||
+        !GetDwmAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame) ||
+        EqualRect(&rect, &frame) != 0) {
+        return {};
+    }
+    const UINT dpi = ShownDpi(window);
+    const int border = SystemMetricForDpi(SM_CXSIZEFRAME, dpi) +
+                       SystemMetricForDpi(SM_CXPADDEDBORDER, dpi) -
+                       SystemMetricForDpi(SM_CXBORDER, dpi);
+    return {border, (style & WS_CAPTION) == WS_CAPTION ? 0 : border, border, border};
+}
+
+MonitorArea ToMonitorArea(HMONITOR monitor) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return {ToRect(info.rcMonitor), ToRect(info.rcWork), MonitorDpi(monitor)};
 }
 
 // How long a window may take to answer before its move is left to its own thread.
@@ -94,7 +124,7 @@ void Win32Desktop::EnumWindows(const std::function<bool(WindowHandle)>& callback
     }
 }
 
-WindowFacts Win32Desktop::ReadWindow(WindowHandle window, bool withFrame) {
+WindowFacts Win32Desktop::ReadWindow(WindowHandle window) {
     const HWND hwnd = ToHwnd(window);
     WindowFacts facts;
     // A top-level window's own WS_VISIBLE is what IsWindowVisible answers for it.
@@ -113,52 +143,67 @@ WindowFacts Win32Desktop::ReadWindow(WindowHandle window, bool withFrame) {
     if (facts.Title.empty()) {
         return facts;
     }
-    RECT rect = {};
-    ::GetWindowRect(hwnd, &rect);
-    facts.Bounds = ToRect(rect);
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
     facts.State = {(style & WS_MAXIMIZE) != 0,        (style & WS_MINIMIZE) != 0,
                    (exStyle & WS_EX_TOPMOST) != 0,    (style & WS_CAPTION) == WS_CAPTION,
                    (exStyle & WS_EX_NOACTIVATE) != 0, (exStyle & WS_EX_TOOLWINDOW) != 0,
                    (exStyle & WS_EX_LAYERED) != 0,    (exStyle & WS_EX_TRANSPARENT) != 0};
+    read_ = {hwnd, style, exStyle, std::nullopt};
+    return facts;
+}
+
+WindowPlace Win32Desktop::ReadPlace(WindowHandle window, bool withFrame) {
+    const HWND hwnd = ToHwnd(window);
+    RECT rect = {};
+    ::GetWindowRect(hwnd, &rect);
+    WindowPlace place{ToRect(rect), std::nullopt};
     RECT frame = {};
     WINDOWINFO info = {};
     info.cbSize = sizeof info;
     if (withFrame && GetDwmAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) {
-        facts.Frame = ToRect(frame);
-    } else if (withFrame && facts.State.Maximised && GetWindowInfo(hwnd, &info) != 0) {
+        place.Frame = ToRect(frame);
+    } else if (withFrame && IsZoomed(hwnd) != 0 && GetWindowInfo(hwnd, &info) != 0) {
         // Maximising puts the borders beyond the work area, where they are not seen.
         const auto x = static_cast<LONG>(info.cxWindowBorders);
         const auto y = static_cast<LONG>(info.cyWindowBorders);
-        facts.Frame = Rect{rect.left + x, rect.top + y, rect.right - x, rect.bottom - y};
+        place.Frame = Rect{rect.left + x, rect.top + y, rect.right - x, rect.bottom - y};
     }
+    return place;
+}
+
+std::optional<RestorePlace> Win32Desktop::ReadRestorePlace(WindowHandle window) {
+    const HWND hwnd = ToHwnd(window);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (facts.State.Minimised && GetWindowPlacement(hwnd, &placement) != 0) {
-        const POINT offset = WorkspaceOffset(hwnd, exStyle);
-        facts.Restore = ToRect(Offset(placement.rcNormalPosition, offset.x, offset.y));
+    if (read_.window != hwnd || GetWindowPlacement(hwnd, &placement) == 0) {
+        return std::nullopt;
     }
-    return facts;
+    // Kept for setting the place again: one read a window.
+    read_.placement = placement;
+    const RECT bounds = Workspace(placement.rcNormalPosition, read_.exStyle, true);
+    const RECT borders = InvisibleBorders(hwnd, read_.style);
+    return RestorePlace{ToRect(bounds),
+                        {bounds.left + borders.left, bounds.top + borders.top,
+                         bounds.right - borders.right, bounds.bottom - borders.bottom},
+                        (placement.flags & WPF_RESTORETOMAXIMIZED) != 0};
+}
+
+WindowDpi Win32Desktop::ReadDpi(WindowHandle window) {
+    const HWND hwnd = ToHwnd(window);
+    return {PerMonitorAware(hwnd), KnownWindowDpi(hwnd)};
 }
 
 MonitorArea Win32Desktop::MonitorNearest(const Rect& rect) {
     const RECT bounds = ToRECT(rect);
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &info);
-    return {ToRect(info.rcMonitor), ToRect(info.rcWork)};
+    return ToMonitorArea(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST));
 }
 
-std::vector<Rect> Win32Desktop::WorkAreas() {
-    std::vector<Rect> areas;
+std::vector<MonitorArea> Win32Desktop::Monitors() {
+    std::vector<MonitorArea> monitors;
     for (const HMONITOR monitor : DisplayMonitors()) {
-        MONITORINFO info = {};
-        info.cbSize = sizeof info;
-        if (GetMonitorInfoW(monitor, &info) != 0) {
-            areas.push_back(ToRect(info.rcWork));
-        }
+        monitors.push_back(ToMonitorArea(monitor));
     }
-    return areas;
+    return monitors;
 }
 
 WindowHandle Win32Desktop::ShellWindow() { return FromHwnd(GetShellWindow()); }
@@ -180,56 +225,49 @@ bool Win32Desktop::ThreadAnswers(WindowHandle window) {
 
 MoveOutcome Win32Desktop::MoveWindow(WindowHandle window, const WindowMove& move) {
     const HWND hwnd = ToHwnd(window);
-    // Never activated: the keyboard focus stays where the user had it.
-    const UINT flags =
-        SWP_NOACTIVATE | (move.Resize ? 0 : SWP_NOSIZE) | (move.KeepStacking ? SWP_NOZORDER : 0);
-    const auto place = [&](UINT more) {
-        ::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags | more);
-    };
+    if (move.KeepPlace && move.KeepStacking && !move.Restore) {
+        return MoveOutcome::Done;  // nothing would change
+    }
     // A synchronous move waits for the window's thread; a hung one would never return.
-    if (!ThreadAnswers(window)) {
-        place(SWP_ASYNCWINDOWPOS);
-        return MoveOutcome::LeftToItsProgram;
+    const bool answers = ThreadAnswers(window);
+    // Never activated: the keyboard focus stays where the user had it.
+    const UINT flags = SWP_NOACTIVATE | (move.KeepPlace ? SWP_NOMOVE : 0) |
+                       (move.Resize ? 0 : SWP_NOSIZE) | (move.KeepStacking ? SWP_NOZORDER : 0) |
+                       (answers ? 0 : SWP_ASYNCWINDOWPOS);
+    ::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags);
+    if (move.Restore) {
+        SetRestorePlace(hwnd, *move.Restore, answers);
     }
-    if (MonitorsShareDpi()) {
-        place(0);
-        return MoveOutcome::Done;
-    }
-    const UINT before = LayoutDpi(hwnd);
-    place(0);
-    const UINT after = MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
-    return before != 0 && after != 0 && after != before ? MoveOutcome::OntoAnotherDpi
-                                                        : MoveOutcome::Done;
+    return answers ? MoveOutcome::Done : MoveOutcome::LeftToItsProgram;
 }
 
-bool Win32Desktop::MonitorsShareDpi() {
-    // Finding a window's monitor is slow under Wine; with one DPI for all it is not needed.
-    if (!monitorsShareDpi_) {
-        std::vector<UINT> dpis;
-        for (const HMONITOR monitor : DisplayMonitors()) {
-            dpis.push_back(MonitorDpi(monitor));
-        }
-        monitorsShareDpi_ =
-            std::adjacent_find(dpis.begin(), dpis.end(), std::not_equal_to<>()) == dpis.end();
-    }
-    return *monitorsShareDpi_;
-}
-
-void Win32Desktop::SetRestorePlace(WindowHandle window, const Rect& restore) {
-    const HWND hwnd = ToHwnd(window);
+void Win32Desktop::SetRestorePlace(HWND window, const RestorePlace& restore, bool answers) {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (GetWindowPlacement(hwnd, &placement) == 0) {
+    if (read_.window != window) {
+        return;  // only the window just read
+    }
+    if (read_.placement) {
+        placement = *read_.placement;
+    } else if (GetWindowPlacement(window, &placement) == 0) {
         return;
     }
-    const POINT offset =
-        WorkspaceOffset(hwnd, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
-    placement.rcNormalPosition = Offset(ToRECT(restore), -offset.x, -offset.y);
-    placement.showCmd = SW_SHOWMINNOACTIVE;
-    // The minimised position stays as it is; a window that does not answer is left to do it.
-    placement.flags &= WPF_RESTORETOMAXIMIZED;
-    if (!ThreadAnswers(window)) {
-        placement.flags |= WPF_ASYNCWINDOWPLACEMENT;
+    placement.rcNormalPosition = Workspace(ToRECT(restore.Bounds), read_.exStyle, false);
+    // Minimised, it stays so, inactive, and comes back as it would have: the flag that brings it
+    // back maximised goes only with SW_SHOWMINIMIZED, which activates no window that is
+    // minimised already. Maximised, it stays where it was just put.
+    if (IsIconic(window) != 0) {
+        placement.showCmd = restore.Maximised ? SW_SHOWMINIMIZED : SW_SHOWMINNOACTIVE;
+        placement.flags = restore.Maximised ? WPF_RESTORETOMAXIMIZED : 0;
+    } else {
+        RECT now = {};
+        ::GetWindowRect(window, &now);
+        const RECT at = Workspace(now, read_.exStyle, false);
+        placement.showCmd = SW_SHOWNA;
+        placement.flags = 0;
+        placement.ptMaxPosition = {at.left, at.top};
     }
-    SetWindowPlacement(hwnd, &placement);
+    // A window that does not answer is left to do it.
+    placement.flags |= answers ? 0 : WPF_ASYNCWINDOWPLACEMENT;
+    SetWindowPlacement(window, &placement);
 }

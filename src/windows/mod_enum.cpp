@@ -49,14 +49,16 @@ bool Covered(const Rect& rect, std::span<const Rect> areas) {
            Covered({right, top, rect.right, bottom}, others);
 }
 
-// `frame` with its corner at (x, y), for `Covered` only: edges beyond the 32-bit range lie
-// on no monitor anyway.
+// Where `edge` goes when `from` moves to `at`, kept within the 32-bit range: for finding what
+// lies where only, since edges beyond it lie on no monitor anyway.
+int32_t ClampedEdge(int32_t at, int32_t from, int32_t edge) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{at} + (int64_t{edge} - from), INT32_MIN, INT32_MAX));
+}
+
+// `frame` with its corner at (x, y), for `Covered` only.
 Rect FrameAt(const Rect& frame, int32_t x, int32_t y) {
-    const auto edge = [](int32_t at, int32_t from, int32_t to) {
-        return static_cast<int32_t>(
-            std::clamp<int64_t>(int64_t{at} + (int64_t{to} - from), INT32_MIN, INT32_MAX));
-    };
-    return {x, y, edge(x, frame.left, frame.right), edge(y, frame.top, frame.bottom)};
+    return {x, y, ClampedEdge(x, frame.left, frame.right), ClampedEdge(y, frame.top, frame.bottom)};
 }
 
 // Brings one axis back onto the work area: the far edge onto its far edge, unless that puts
@@ -82,44 +84,126 @@ WindowMove Maximised(const Rect& rect, const Rect& frame, const Rect& work,
     const int64_t top = int64_t{work.top} - (int64_t{frame.top} - rect.top);
     const int64_t width = int64_t{work.right} + (int64_t{rect.right} - frame.right) - left;
     const int64_t height = int64_t{work.bottom} + (int64_t{rect.bottom} - frame.bottom) - top;
-    return {Narrow32(left, horizontal), Narrow32(top, vertical),
+    return {Narrow32(left, horizontal),
+            Narrow32(top, vertical),
             Narrow32(width, Describe(L"The maximised width", title)),
-            Narrow32(height, Describe(L"The maximised height", title)), true};
+            Narrow32(height, Describe(L"The maximised height", title)),
+            false,
+            true,
+            false,
+            {}};
 }
 
-// Full screen: the monitor's bounds, or larger by as much on every side (a maximised border).
-bool CoversMonitor(const Rect& rect, const Rect& monitor) {
-    const int64_t border = int64_t{monitor.left} - rect.left;
-    return border >= 0 && int64_t{monitor.top} - rect.top == border &&
-           int64_t{rect.right} - monitor.right == border &&
-           int64_t{rect.bottom} - monitor.bottom == border;
+// `area` itself, or grown by as much on every side: a full-screen window on a monitor's bounds,
+// a maximised one where maximising put it on a work area (with its own invisible border).
+bool GrownEvenly(const Rect& rect, const Rect& area) {
+    const int64_t border = int64_t{area.left} - rect.left;
+    return border >= 0 && int64_t{area.top} - rect.top == border &&
+           int64_t{rect.right} - area.right == border &&
+           int64_t{rect.bottom} - area.bottom == border;
+}
+
+// The window stays where it is; it only goes to the bottom of the stacking order.
+WindowMove Kept(const Rect& rect) { return {.X = rect.left, .Y = rect.top, .KeepPlace = true}; }
+
+// Where `move` puts `rect`, for finding its monitor only: edges beyond the 32-bit range lie on
+// no monitor anyway.
+Rect PlacedAt(const Rect& rect, const WindowMove& move) {
+    if (!move.Resize) {
+        return FrameAt(rect, move.X, move.Y);
+    }
+    const auto end = [](int32_t from, int32_t size) {
+        return static_cast<int32_t>(std::min<int64_t>(int64_t{from} + size, INT32_MAX));
+    };
+    return {move.X, move.Y, end(move.X, move.Width), end(move.Y, move.Height)};
+}
+
+// The restore place with its rectangle's corner where `move` puts it, its frame along.
+RestorePlace MovedRestore(RestorePlace restore, const WindowMove& move, const std::wstring& title) {
+    const Rect from = restore.Bounds;
+    restore.Bounds = {
+        move.X, move.Y,
+        MovedEdge(move.X, from.left, from.right, Describe(L"The restored right edge", title)),
+        MovedEdge(move.Y, from.top, from.bottom, Describe(L"The restored bottom edge", title))};
+    restore.Frame = FrameAt(restore.Frame, ClampedEdge(move.X, from.left, restore.Frame.left),
+                            ClampedEdge(move.Y, from.top, restore.Frame.top));
+    return restore;
+}
+
+// What one pass knows beyond the run's settings: the monitors, asked for once, and only where
+// a decision needs them.
+struct Pass {
+    Desktop& desktop;
+    const RunSettings& settings;
+    std::optional<std::vector<MonitorArea>> monitors;
+    std::vector<Rect> workAreas;
+};
+
+const std::vector<MonitorArea>& Monitors(Pass& pass) {
+    if (!pass.monitors) {
+        pass.monitors = pass.desktop.Monitors();
+        for (const MonitorArea& monitor : *pass.monitors) {
+            pass.workAreas.push_back(monitor.WorkArea);
+        }
+    }
+    return *pass.monitors;
+}
+
+WindowMove GatheredPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
+                         bool maximised, const std::wstring& title);
+
+// A maximised window away from where maximising puts it (on a monitor that was unplugged, or
+// shifted by v or h) is maximised again on the monitor that its restore place is gathered onto,
+// so that restoring it brings it back on the screen too. Windows maximises a window only by
+// activating it, so it is sized by hand, as maximising gives it that work area.
+WindowMove Remaximised(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
+                       const std::wstring& title) {
+    std::optional<RestorePlace> restore = pass.desktop.ReadRestorePlace(window);
+    Rect onto = frame;
+    if (restore) {
+        const WindowMove back =
+            GatheredPlace(pass, window, restore->Bounds, restore->Frame, false, title);
+        onto = PlacedAt(restore->Frame, back);
+        if (back.KeepPlace) {
+            restore.reset();
+        } else {
+            restore = MovedRestore(*restore, back, title);
+        }
+    }
+    WindowMove moved = Maximised(rect, frame, pass.desktop.MonitorNearest(onto).WorkArea, title);
+    moved.Restore = restore;
+    return moved;
 }
 
 // Gathers by what the user sees of the window (`frame`): the window moves by as much as its
-// frame has to. One the user can see whole stays, and so does a full-screen one, where its user
-// wants it. The others go onto the work area of the monitor nearest to them; where moving along
-// one axis is enough to make one whole, the other keeps its place (a window across two
-// monitors that hangs off the bottom only comes up).
-WindowMove GatheredPlace(Desktop& desktop, const Rect& rect, const Rect& frame, bool maximised,
-                         const std::vector<Rect>& workAreas, const std::wstring& title) {
-    if (Covered(frame, workAreas)) {
-        return {rect.left, rect.top};
+// frame has to. A full-screen one stays, where its user wants it, and so does a maximised one
+// where maximising put it, and one the user can see whole. The others go onto the work area of
+// the monitor nearest to them; where moving along one axis is enough to make one whole, the
+// other keeps its place (a window across two monitors that hangs off the bottom only comes up).
+WindowMove GatheredPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
+                         bool maximised, const std::wstring& title) {
+    const std::vector<MonitorArea>& monitors = Monitors(pass);
+    const auto grownFrom = [&](Rect MonitorArea::*area) {
+        return std::any_of(monitors.begin(), monitors.end(),
+                           [&](const MonitorArea& m) { return GrownEvenly(rect, m.*area); });
+    };
+    if (grownFrom(&MonitorArea::Bounds) || (maximised && grownFrom(&MonitorArea::WorkArea))) {
+        return Kept(rect);
     }
-    const MonitorArea monitor = desktop.MonitorNearest(frame);
     if (maximised) {
-        return Maximised(rect, frame, monitor.WorkArea, title);
+        return Remaximised(pass, window, rect, frame, title);
     }
-    if (CoversMonitor(rect, monitor.Bounds)) {
-        return {rect.left, rect.top};
+    if (Covered(frame, pass.workAreas)) {
+        return Kept(rect);
     }
-    const Rect& work = monitor.WorkArea;
+    const Rect& work = pass.desktop.MonitorNearest(frame).WorkArea;
     const DescribeQuantity vertical = Describe(L"The gathered vertical position", title);
     const DescribeQuantity horizontal = Describe(L"The gathered horizontal position", title);
     int32_t frameY = Gathered(frame.top, frame.bottom, work.top, work.bottom, vertical);
     int32_t frameX = Gathered(frame.left, frame.right, work.left, work.right, horizontal);
-    if (Covered(FrameAt(frame, frame.left, frameY), workAreas)) {
+    if (Covered(FrameAt(frame, frame.left, frameY), pass.workAreas)) {
         frameX = frame.left;
-    } else if (Covered(FrameAt(frame, frameX, frame.top), workAreas)) {
+    } else if (Covered(FrameAt(frame, frameX, frame.top), pass.workAreas)) {
         frameY = frame.top;
     }
     return {MovedEdge(frameX, frame.left, rect.left, horizontal),
@@ -127,11 +211,11 @@ WindowMove GatheredPlace(Desktop& desktop, const Rect& rect, const Rect& frame, 
 }
 
 // Where the run puts a window that is at `rect`: shifted by the steps, or gathered.
-WindowMove NewPlace(Desktop& desktop, const RunSettings& settings, const Rect& rect,
-                    const Rect& frame, bool maximised, const std::vector<Rect>& workAreas,
-                    const std::wstring& title) {
+WindowMove NewPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
+                    bool maximised, const std::wstring& title) {
+    const RunSettings& settings = pass.settings;
     if (settings.GatherWindows) {
-        return GatheredPlace(desktop, rect, frame, maximised, workAreas, title);
+        return GatheredPlace(pass, window, rect, frame, maximised, title);
     }
     WindowMove moved{rect.left, rect.top};
     if (settings.MoveVertical) {
@@ -142,7 +226,31 @@ WindowMove NewPlace(Desktop& desktop, const RunSettings& settings, const Rect& r
         moved.X = Shifted(rect.left, settings, settings.HorizontalStep,
                           Describe(L"The new horizontal position", title));
     }
+    moved.KeepPlace = moved.X == rect.left && moved.Y == rect.top;
     return moved;
+}
+
+// Whether Windows rescales the window for the monitor that the move takes it onto: it follows
+// the monitors' DPIs with a DPI of its own, or Windows scales it for the monitor it is on.
+bool OntoAnotherDpi(Pass& pass, WindowHandle window, const Rect& from, const WindowMove& move) {
+    const std::vector<MonitorArea>& monitors = Monitors(pass);
+    const auto unknown = [](const MonitorArea& m) { return m.Dpi == 0; };
+    if (monitors.empty() || std::any_of(monitors.begin(), monitors.end(), unknown)) {
+        return false;
+    }
+    const WindowDpi dpi = pass.desktop.ReadDpi(window);
+    if (dpi.Dpi == 0) {
+        return false;
+    }
+    // One DPI for all: finding a window's monitor is slow under Wine and then not needed.
+    const unsigned shared = monitors.front().Dpi;
+    const bool oneDpi = std::all_of(monitors.begin(), monitors.end(),
+                                    [&](const MonitorArea& m) { return m.Dpi == shared; });
+    const unsigned after = oneDpi ? shared : pass.desktop.MonitorNearest(PlacedAt(from, move)).Dpi;
+    if (dpi.PerMonitorAware) {
+        return dpi.Dpi != after;
+    }
+    return !oneDpi && pass.desktop.MonitorNearest(from).Dpi != after;
 }
 
 // Which windows a run moves: every rule, with its reason, in one place.
@@ -170,46 +278,57 @@ bool TakesPart(Desktop& desktop, const RunSettings& settings, bool ownOrDesktop,
     return !settings.ListLoaded || !IsSkippedByList(desktop, settings, facts.Title);
 }
 
+// A minimised window stays parked; it is its restore place that the user sees again, and that
+// moves as the window would.
+WindowMove MinimisedPlace(Pass& pass, WindowHandle window, const std::wstring& title) {
+    WindowMove moved;
+    moved.KeepPlace = true;
+    const std::optional<RestorePlace> restore = pass.desktop.ReadRestorePlace(window);
+    if (restore) {
+        const WindowMove at = NewPlace(pass, window, restore->Bounds, restore->Frame, false, title);
+        if (!at.KeepPlace) {
+            moved.Restore = MovedRestore(*restore, at, title);
+        }
+    }
+    return moved;
+}
+
 // Handles one window of the pass.
-void MoveOneWindow(Desktop& desktop, const RunSettings& settings, bool ownOrDesktop,
-                   const std::vector<Rect>& workAreas, WindowHandle window) {
-    const WindowFacts facts = desktop.ReadWindow(window, settings.GatherWindows);
-    if (!TakesPart(desktop, settings, ownOrDesktop, facts)) {
+void MoveOneWindow(Pass& pass, bool ownOrDesktop, WindowHandle window) {
+    Desktop& desktop = pass.desktop;
+    const WindowFacts facts = desktop.ReadWindow(window);
+    if (!TakesPart(desktop, pass.settings, ownOrDesktop, facts)) {
         return;
     }
-    const Rect& rect = facts.Bounds;
+    const bool gather = pass.settings.GatherWindows;
     const bool maximised = facts.State.Maximised;
-    WindowMove moved{rect.left, rect.top};
-    if (!facts.State.Minimised) {
-        moved = NewPlace(desktop, settings, rect, facts.Frame.value_or(rect), maximised, workAreas,
-                         facts.Title);
-    } else if (facts.Restore) {
-        // A minimised window stays parked; it is its restore place that the user sees again.
-        const Rect& restore = *facts.Restore;
-        const WindowMove at =
-            NewPlace(desktop, settings, restore, restore, false, workAreas, facts.Title);
-        desktop.SetRestorePlace(window,
-                                {at.X, at.Y,
-                                 MovedEdge(at.X, restore.left, restore.right,
-                                           Describe(L"The restored right edge", facts.Title)),
-                                 MovedEdge(at.Y, restore.top, restore.bottom,
-                                           Describe(L"The restored bottom edge", facts.Title))});
-    }
     // Going to the bottom would take a topmost window out of the topmost band.
-    moved.KeepStacking = facts.State.Topmost;
-    if (desktop.MoveWindow(window, moved) != MoveOutcome::OntoAnotherDpi || facts.State.Minimised) {
+    const bool keepStacking = facts.State.Topmost;
+    if (facts.State.Minimised) {
+        WindowMove moved = MinimisedPlace(pass, window, facts.Title);
+        moved.KeepStacking = keepStacking;
+        desktop.MoveWindow(window, moved);
+        return;
+    }
+    const WindowPlace at = desktop.ReadPlace(window, gather);
+    const Rect& rect = at.Bounds;
+    WindowMove moved =
+        NewPlace(pass, window, rect, at.Frame.value_or(rect), maximised, facts.Title);
+    moved.KeepStacking = keepStacking;
+    const bool rescaled = !moved.KeepPlace && OntoAnotherDpi(pass, window, rect, moved);
+    if (desktop.MoveWindow(window, moved) != MoveOutcome::Done || !rescaled) {
         return;
     }
     // On a monitor of another DPI the window has a new size, and maybe a new corner: it is
     // placed once more by the same rule, with that size, and never again.
-    const WindowFacts now = desktop.ReadWindow(window, settings.GatherWindows);
-    const Rect& at = now.Bounds;
-    WindowMove again = settings.GatherWindows
-                           ? NewPlace(desktop, settings, at, now.Frame.value_or(at), maximised,
-                                      workAreas, facts.Title)
-                           : moved;
-    if (again.Resize || again.X != at.left || again.Y != at.top) {
-        again.KeepStacking = moved.KeepStacking;
+    const WindowPlace now = desktop.ReadPlace(window, gather);
+    WindowMove again = gather ? NewPlace(pass, window, now.Bounds, now.Frame.value_or(now.Bounds),
+                                         maximised, facts.Title)
+                              : moved;
+    if (!again.KeepPlace &&
+        (again.Resize || again.X != now.Bounds.left || again.Y != now.Bounds.top)) {
+        again.KeepStacking = keepStacking;
+        again.Restore.reset();  // set by the first move
         desktop.MoveWindow(window, again);
     }
 }
@@ -218,11 +337,9 @@ void MoveOneWindow(Desktop& desktop, const RunSettings& settings, bool ownOrDesk
 
 void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
     const WindowHandle shell = desktop.ShellWindow();
-    // Asked once per run, and only where gathering needs them.
-    const std::vector<Rect> workAreas =
-        settings.GatherWindows ? desktop.WorkAreas() : std::vector<Rect>{};
+    Pass pass{desktop, settings, {}, {}};
     desktop.EnumWindows([&](WindowHandle window) {
-        MoveOneWindow(desktop, settings, window == self || window == shell, workAreas, window);
+        MoveOneWindow(pass, window == self || window == shell, window);
         return true;
     });
 }

@@ -21,10 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     desktop.Files = {{L"C:\\Tools\\exclude.txt", {parts[1]}}, {L"C:\\Tools\\include.txt", {}}};
     desktop.DesktopKey[L"WallpaperOriginY"] = {kRegDword, {}, parts[2]};
     desktop.DecodeText(parts[2], TextEncoding::Utf8, desktop.DesktopKey[L"WallpaperOriginX"].Text);
-    FakeDesktop::Window window{WindowHandle{1}, L"Window", {}, true, {}, {}, false, Rect{}};
+    FakeDesktop::Window window{WindowHandle{1}, L"Window", {}, true, {}, {}, false, RestorePlace{}};
     parts[3].resize(2 * sizeof(Rect) + 1);
     std::memcpy(&window.Bounds, parts[3].data(), sizeof(Rect));
-    std::memcpy(&*window.Restore, parts[3].data() + sizeof(Rect), sizeof(Rect));
+    std::memcpy(&window.Restore->Bounds, parts[3].data() + sizeof(Rect), sizeof(Rect));
+    window.Restore->Frame = window.Restore->Bounds;
     window.State = {.Maximised = (parts[3].back() & 1) != 0,
                     .Minimised = (parts[3].back() & 2) != 0};
     desktop.Windows = {window};

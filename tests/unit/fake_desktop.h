@@ -28,7 +28,8 @@ class FakeDesktop : public Desktop {
         WindowState State = {};
         std::optional<Rect> Frame = {};  // the visible frame, where the system reports one
         bool Cloaked = false;
-        std::optional<Rect> Restore = {};  // where a minimised window comes back to
+        std::optional<RestorePlace> Restore =
+            {};  // where a minimised or maximised one comes back to
         // A per-monitor-aware window's own, that of the monitor it was last on; 0: that of the
         // monitor it is on, as every other window has
         int Dpi = 0;
@@ -46,7 +47,7 @@ class FakeDesktop : public Desktop {
     std::wstring Separator = L".";
     Rect WorkArea{0, 0, 1024, 748};
     std::vector<Window> Windows;
-    std::vector<Monitor> Monitors;  // none: one monitor, 1024 x 768 with the work area above
+    std::vector<Monitor> Displays;  // none: one monitor, 1024 x 768 with the work area above
     WindowHandle Shell{};
     std::map<std::wstring, File> Files;                // by full path
     std::map<std::wstring, RegistryValue> DesktopKey;  // the desktop settings, by value name
@@ -99,24 +100,32 @@ class FakeDesktop : public Desktop {
         for (size_t i = 0; i < listed.size() && callback(listed[i].Handle); ++i) {
         }
     }
-    WindowFacts ReadWindow(WindowHandle window, bool withFrame) override {
+    WindowFacts ReadWindow(WindowHandle window) override {
         const Window& w = At(window);
-        return {w.Visible, w.Cloaked, w.Title.substr(0, 255),
-                w.Bounds,  w.State,   withFrame ? w.Frame : std::nullopt,
-                w.Restore};
+        return {w.Visible, w.Cloaked, w.Title.substr(0, 255), w.State};
+    }
+    WindowPlace ReadPlace(WindowHandle window, bool withFrame) override {
+        return {At(window).Bounds, withFrame ? At(window).Frame : std::nullopt};
+    }
+    std::optional<RestorePlace> ReadRestorePlace(WindowHandle window) override {
+        return At(window).Restore;
+    }
+    WindowDpi ReadDpi(WindowHandle window) override {
+        return {At(window).Dpi != 0, At(window).Dpi != 0 ? unsigned(At(window).Dpi) : 96u};
     }
     MonitorArea MonitorNearest(const Rect& r) override {
-        return {NearestMonitor(r).Bounds, NearestMonitor(r).WorkArea};
+        const Monitor m = NearestMonitor(r);
+        return {m.Bounds, m.WorkArea, unsigned(m.Dpi)};
     }
-    std::vector<Rect> WorkAreas() override {
-        std::vector<Rect> areas;
+    std::vector<MonitorArea> Monitors() override {
+        std::vector<MonitorArea> areas;
         for (const Monitor& m : Screens()) {
-            areas.push_back(m.WorkArea);
+            areas.push_back({m.Bounds, m.WorkArea, unsigned(m.Dpi)});
         }
         return areas;
     }
     std::vector<Monitor> Screens() {
-        return Monitors.empty() ? std::vector<Monitor>{{{0, 0, 1024, 768}, WorkArea}} : Monitors;
+        return Displays.empty() ? std::vector<Monitor>{{{0, 0, 1024, 768}, WorkArea}} : Displays;
     }
     // As Windows finds it: the monitor with the largest part of the rectangle, else the nearest
     // by distance; the first, the primary, of equals.
@@ -134,7 +143,8 @@ class FakeDesktop : public Desktop {
                                  [&](auto& a, auto& b) { return nearness(a) < nearness(b); });
     }
     WindowHandle ShellWindow() override { return Shell; }
-    // On a monitor of another DPI a window is resized about its centre, by new/old.
+    // Windows rescales a window for a monitor of another DPI than the one it has (its own where
+    // it is per-monitor aware, else its monitor's): about its centre, by new/old.
     MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) override {
         Window& moved = At(window);
         Rect& bounds = moved.Bounds;
@@ -142,21 +152,22 @@ class FakeDesktop : public Desktop {
         const auto end = [](int32_t from, int64_t size) {  // clamped, as the real desktop's
             return static_cast<int32_t>(std::clamp<int64_t>(from + size, INT32_MIN, INT32_MAX));
         };
-        bounds = {move.X, move.Y,
-                  end(move.X, move.Resize ? move.Width : int64_t{bounds.right} - bounds.left),
-                  end(move.Y, move.Resize ? move.Height : int64_t{bounds.bottom} - bounds.top)};
-        if ((moved.Dpi = NearestMonitor(bounds).Dpi) != dpi) {
-            const int32_t gx = (bounds.right - bounds.left) * (moved.Dpi - dpi) / dpi / 2;
-            const int32_t gy = (bounds.bottom - bounds.top) * (moved.Dpi - dpi) / dpi / 2;
-            bounds = {bounds.left - gx, bounds.top - gy, bounds.right + gx, bounds.bottom + gy};
+        if (!move.KeepPlace) {
+            bounds = {move.X, move.Y,
+                      end(move.X, move.Resize ? move.Width : int64_t{bounds.right} - bounds.left),
+                      end(move.Y, move.Resize ? move.Height : int64_t{bounds.bottom} - bounds.top)};
         }
+        if (const int now = NearestMonitor(bounds).Dpi; !move.KeepPlace && now != dpi) {
+            const int32_t gx = (bounds.right - bounds.left) * (now - dpi) / dpi / 2;
+            const int32_t gy = (bounds.bottom - bounds.top) * (now - dpi) / dpi / 2;
+            bounds = {bounds.left - gx, bounds.top - gy, bounds.right + gx, bounds.bottom + gy};
+            moved.Dpi = moved.Dpi ? now : 0;
+        }
+        moved.Restore = move.Restore ? move.Restore : moved.Restore;
         if (!move.KeepStacking) {
             std::rotate(Find(window), Find(window) + 1, Windows.end());  // `moved` is another now
         }
-        return At(window).Dpi != dpi ? MoveOutcome::OntoAnotherDpi : MoveOutcome::Done;
-    }
-    void SetRestorePlace(WindowHandle window, const Rect& restore) override {
-        At(window).Restore = restore;
+        return MoveOutcome::Done;
     }
     // Only the desktop settings key is there; key names are compared without regard to case.
     bool IsDesktopKey(RegistryKey root, const std::wstring& subkey) {

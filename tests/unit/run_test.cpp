@@ -50,39 +50,43 @@ Change Stored(const wchar_t* name, const RegistryValue& value) {
     return [=](FakeDesktop& d) { d.DesktopKey[name] = value; };
 }
 Change Window(char name, Rect bounds, WindowState state = {}, std::optional<Rect> frame = {},
-              std::optional<Rect> restore = {}) {
+              std::optional<RestorePlace> restore = {}) {
     return [=](FakeDesktop& d) {
         FakeDesktop::Window& window = d.Windows[std::string(kNames).find(name)];
         window = {window.Handle, window.Title, bounds, true, state, frame, false, restore};
     };
 }
 constexpr Rect kParked{-32000, -32000, -31840, -31976};  // where minimised windows are
+// Where a minimised or maximised window comes back to, and what the user will see of it there.
+RestorePlace Restore(Rect bounds, std::optional<Rect> frame = {}, bool maximised = false) {
+    return {bounds, frame.value_or(bounds), maximised};
+}
 Change Title(char name, const std::wstring& title) {
     return [=](FakeDesktop& d) { d.Windows[std::string(kNames).find(name)].Title = title; };
 }
 // One monitor with the taskbar along its top.
 const Change kTopTaskbar = [](FakeDesktop& d) {
     d.WorkArea = {0, 40, 1024, 768};
-    d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}};
+    d.Displays = {{{0, 0, 1024, 768}, d.WorkArea}};
 };
 // Two monitors of 1024 x 768 side by side, with a strip of 28 along the bottom of both; and a
 // smaller one left of and above the primary: the desktops of the Wine table's two-head rows.
 const Change kSideBySide = [](FakeDesktop& d) {
     d.WorkArea = {0, 0, 1024, 740};
-    d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}, {{1024, 0, 2048, 768}, {1024, 0, 2048, 740}}};
+    d.Displays = {{{0, 0, 1024, 768}, d.WorkArea}, {{1024, 0, 2048, 768}, {1024, 0, 2048, 740}}};
 };
 const Change kLeftAbove = [](FakeDesktop& d) {
     d.WorkArea = {0, 0, 1024, 740};
-    d.Monitors = {{{0, 0, 1024, 768}, d.WorkArea}, {{-800, -300, 0, 300}, {-800, -300, 0, 300}}};
+    d.Displays = {{{0, 0, 1024, 768}, d.WorkArea}, {{-800, -300, 0, 300}, {-800, -300, 0, 300}}};
 };
 // A 1920 x 1080 primary above one at 144 DPI.
 const Change kAbove144 = [](FakeDesktop& d) {
-    d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+    d.Displays = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
                   {{0, 1080, 1920, 2160}, {0, 1080, 1920, 2120}, 144}};
 };
 // A primary monitor of 1920 x 1080 with a monitor on each side, their taskbars 40 high.
 const Change kThreeMonitors = [](FakeDesktop& d) {
-    d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+    d.Displays = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
                   {{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}},
                   {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1040}}};
 };
@@ -150,14 +154,19 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          .change = {kTopTaskbar, Window('0', {0, 0, 1024, 768}), Window('1', {100, 100, 1132, 836}, {.Maximised = true}, Rect{104, 104, 1128, 832}),
                     Window('2', {0, 0, 1024, 767})}},
         {.args = L"g", .after = {{-8, -8}, {724, 448}, {0, 20}}, .change = {Window('0', {-8, -8, 1032, 776})}},
+        // Full screen first, maximised or not; maximised where maximising put it, whatever its
+        // frame says; a restore place by what the user will see of it.
+        {.args = L"g", .after = {{0, 0}, {-8, -8}, {-32000, -32000}},
+         .change = {Window('0', {0, 0, 1024, 768}, {.Maximised = true}), Window('1', {-8, -8, 1032, 756}, {.Maximised = true}, Rect{-8, -8, 1032, 756}),
+                    Window('2', kParked, {.Minimised = true}, {}, Restore({-7, 100, 293, 400}, Rect{0, 100, 286, 393}))}},
         // Windows as users keep them: maximised ones go back to where maximising puts them,
         // minimised ones stay parked while their restore place moves, topmost ones keep their
         // place in the stacking order, cloaked ones and the desktop itself stay.
         {.args = L"g", .after = {{-4, -4}, {-32000, -32000}, {0, 20}}, .restored = Point{724, 100},
          .change = {Window('0', {-4, -304, 1028, 452}, {.Maximised = true}, Rect{0, -300, 1024, 448}),
-                    Window('1', kParked, {.Minimised = true}, {}, Rect{3000, 100, 3300, 400})}},
+                    Window('1', kParked, {.Minimised = true}, {}, Restore({3000, 100, 3300, 400}, {}, true))}},
         {.args = L"v 30", .after = {{-4, 26}, {-32000, -32000}, {-50, 50}}, .restored = Point{900, 630},
-         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true}), Window('1', kParked, {.Minimised = true}, {}, Rect{900, 600, 1200, 900})}},
+         .change = {Window('0', {-4, -4, 1028, 752}, {.Maximised = true}), Window('1', kParked, {.Minimised = true}, {}, Restore({900, 600, 1200, 900}, {}, true))}},
         {.args = L"h- 30", .after = {{70, 100}, {870, 600}, {-80, 20}}, .tookPart = "12",
          .change = {Window('0', {100, 100, 400, 300}, {.Topmost = true})}},
         {.args = L"g", .after = {{-4, -4}, {724, 448}, {0, 20}}, .tookPart = "12",
@@ -185,9 +194,9 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vs", .after = {{-1000, 287}, {900, 787}, {-50, 207}},
          .change = {kThreeMonitors, Window('0', {-1000, 100, -400, 500})}},
         // Maximised ones brought onto a monitor of another size are sized as maximising there would.
-        {.args = L"g", .after = {{1912, -8, 3848, 1048}, {-1288, -8, 8, 992}, {-8, -8}},
+        {.args = L"g", .after = {{1912, -8, 3848, 1048}, {-1288, -8, 8, 992}, {-8, -8}}, .restored = Point{-1280, 100},
          .change = {kThreeMonitors, Window('0', {3832, -8, 6408, 1408}, {.Maximised = true}, Rect{3840, 0, 6400, 1400}),
-                    Window('1', {-3008, -8, -1968, 756}, {.Maximised = true}, Rect{-3000, 0, -1976, 748}),
+                    Window('1', {-3008, -8, -1968, 756}, {.Maximised = true}, Rect{-3000, 0, -1976, 748}, Restore({-2900, 100, -2300, 500})),
                     Window('2', {-8, -8, 1928, 1048}, {.Maximised = true}, Rect{0, 0, 1920, 1040})}},
         // Onto a monitor of another DPI than the window had (its own, or its monitor's): rescaled,
         // placed once more; not within one.
@@ -195,7 +204,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"v- 100", .after = {{100, 1000, 500, 1100}, {100, 1400}, {-50, -80}},
          .change = {kAbove144, Window('0', {100, 1100, 700, 1250}), Window('1', {100, 1500, 400, 1700})}},
         {.args = L"g", .after = {{1320, 25, 1920, 475}, {900, 600}, {0, 20}}, .change = {Window('0', {2000, 100, 2400, 400}),
-         [](FakeDesktop& d) { d.Monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144}}, d.Windows[1].Dpi = 96; }}},
+         [](FakeDesktop& d) { d.Displays = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144}}, d.Windows[1].Dpi = 96; }}},
         // Left alone: an overlay, a click-through window, a frameless tool window; moved: a palette, an on-screen keyboard.
         {.args = L"v 30", .tookPart = "",
          .change = {Window('0', {0, 0, 1024, 768}, {.NoActivate = true, .ToolWindow = true, .Layered = true}),
@@ -280,7 +289,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"g", .tookPart = "0", .status = 2, .error = L"gathered vertical position of the window \"Mail\" would be -4294965352,",
          .change = {Window('1', {900, -2147483000, 1200, 100}, {}, Rect{900, 2147483000, 1200, 2147483100})}},
         {.args = L"v", .by = {0, 50}, .tookPart = "0", .status = 2, .error = L"restored bottom edge of the window \"Mail\" would be 2147483650,",
-         .change = {Window('1', kParked, {.Minimised = true}, {}, Rect{0, -2147483000, 10, 2147483600})}},
+         .change = {Window('1', kParked, {.Minimised = true}, {}, Restore({0, -2147483000, 10, 2147483600}))}},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -314,9 +323,12 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
                       to.right == 0 && to.bottom == 0 ? MovedTo(r, {to.left, to.top}) : to)
                 << name;
             const bool restored = name == '1' && row.restored;
-            EXPECT_EQ(desktop.At(was.Handle).Restore,
-                      restored ? MovedTo(*was.Restore, *row.restored) : was.Restore)
+            const auto& restore = desktop.At(was.Handle).Restore;
+            EXPECT_EQ(restore ? restore->Bounds : Rect{},
+                      restored ? MovedTo(was.Restore->Bounds, *row.restored)
+                               : (was.Restore ? was.Restore->Bounds : Rect{}))
                 << name;
+            EXPECT_EQ(restore && restore->Maximised, was.Restore && was.Restore->Maximised);
         }
         EXPECT_EQ(stack, expectedStack + row.tookPart);
         auto stored = before.DesktopKey;
