@@ -67,7 +67,7 @@ class Win32Desktop : public Desktop {
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
     // Gives a minimised or maximised window a new restore place; it stays as it is.
-    void SetRestorePlace(HWND window, const RestorePlace& restore, bool answers);
+    void SetRestorePlace(HWND window, const WindowMove& move, bool answers);
 
     // What was read last of a window, kept for its later reads and its move.
     struct WindowRead {

@@ -234,14 +234,15 @@ MoveOutcome Win32Desktop::MoveWindow(WindowHandle window, const WindowMove& move
     const UINT flags = SWP_NOACTIVATE | (move.KeepPlace ? SWP_NOMOVE : 0) |
                        (move.Resize ? 0 : SWP_NOSIZE) | (move.KeepStacking ? SWP_NOZORDER : 0) |
                        (answers ? 0 : SWP_ASYNCWINDOWPOS);
-    ::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags);
+    // First: setting a maximised window's placement may move it (Wine puts it onto a monitor).
     if (move.Restore) {
-        SetRestorePlace(hwnd, *move.Restore, answers);
+        SetRestorePlace(hwnd, move, answers);
     }
+    ::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags);
     return answers ? MoveOutcome::Done : MoveOutcome::LeftToItsProgram;
 }
 
-void Win32Desktop::SetRestorePlace(HWND window, const RestorePlace& restore, bool answers) {
+void Win32Desktop::SetRestorePlace(HWND window, const WindowMove& move, bool answers) {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     if (read_.window != window) {
@@ -252,17 +253,17 @@ void Win32Desktop::SetRestorePlace(HWND window, const RestorePlace& restore, boo
     } else if (GetWindowPlacement(window, &placement) == 0) {
         return;
     }
+    const RestorePlace& restore = *move.Restore;
     placement.rcNormalPosition = Workspace(ToRECT(restore.Bounds), read_.exStyle, false);
     // Minimised, it stays so, inactive, and comes back as it would have: the flag that brings it
     // back maximised goes only with SW_SHOWMINIMIZED, which activates no window that is
-    // minimised already. Maximised, it stays where it was just put.
+    // minimised already. Maximised, it stays so, where the move puts it.
     if (IsIconic(window) != 0) {
         placement.showCmd = restore.Maximised ? SW_SHOWMINIMIZED : SW_SHOWMINNOACTIVE;
         placement.flags = restore.Maximised ? WPF_RESTORETOMAXIMIZED : 0;
     } else {
-        RECT now = {};
-        ::GetWindowRect(window, &now);
-        const RECT at = Workspace(now, read_.exStyle, false);
+        const RECT at = Workspace({move.X, move.Y, move.X + move.Width, move.Y + move.Height},
+                                  read_.exStyle, false);
         placement.showCmd = SW_SHOWNA;
         placement.flags = 0;
         placement.ptMaxPosition = {at.left, at.top};

@@ -5,19 +5,41 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/win32_desktop.h"
+#include "run/run_sequence.h"
+
 namespace {
 
-enum class Kind { Plain, Hung, Maximised, FullScreen, Notepad, MinimisedNotepad };
+// Maximised and minimised ones are captioned, except a borderless one maximised and then sized
+// to the whole screen (full screen).
+enum class Kind {
+    Plain,
+    Hung,
+    Maximised,
+    FullScreen,
+    MaximisedFullScreen,
+    Minimised,
+    MinimisedFromMaximised,
+    Notepad,
+    MinimisedNotepad
+};
 struct TestWindow {
     Kind kind;
     const wchar_t* title;
     POINT at, expected;
     DWORD style = WS_POPUP, exStyle = 0;  // layered ones are wholly see-through
     LONG width = 200;                     // 150 high
+    SIZE size = {};                       // its size afterwards, where given
+    // Where the user gets it back, restoring it once (minimised from maximised: maximised, and
+    // then once more), where given.
+    std::optional<POINT> restored = {};
 };
+// Where the window was when the run started.
+constexpr POINT kKept = {LONG_MIN, LONG_MIN};
 enum class File { Plain, Hidden, Folder, Locked };
 struct Row {
     const char* name = "";
@@ -41,8 +63,12 @@ struct Row {
     bool link = false;             // started through a symbolic link to it in another folder
     bool userFolder = false;       // the list is in %APPDATA%\Deskglide, not beside the exe
     // On the two-head desktop: its monitors, the primary first, and those the run finds (when a
-    // monitor was unplugged after the windows opened).
+    // monitor was unplugged after the windows opened); their strip off the work area at the top.
     std::vector<RECT> heads = {}, headsAtRun = {};
+    bool topStrip = false;
+    // Run by this process on its own windows, through the platform: Wine sets the placements
+    // of a program's own windows only.
+    bool here = false;
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -208,9 +234,10 @@ void CheckInformationWindow(HWND window) {
 
 // Lays out the two-head desktop's monitors with the command its script names, and waits until
 // Wine has them: the virtual screen's left and width tell the rows' layouts apart.
-void LayOut(const std::vector<RECT>& heads) {
+void LayOut(const std::vector<RECT>& heads, bool topStrip) {
     std::wstring command(1024, L'\0');
     command.resize(GetEnvironmentVariableW(L"DESKGLIDE_LAYOUT", command.data(), 1024));
+    command += topStrip ? L" top" : L"";
     RECT all = {};
     for (const RECT& m : heads) {
         command += L" " + std::to_wstring(m.left) + L"," + std::to_wstring(m.top) + L"," +
@@ -241,7 +268,7 @@ TEST_P(Exe, Runs) {
         GTEST_SKIP() << "needs the two-head desktop that scripts/wine-tests starts";
     }
     if (!row.heads.empty()) {
-        LayOut(row.heads);
+        LayOut(row.heads, row.topStrip);
     }
     wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
     GetModuleFileNameW(nullptr, folder, MAX_PATH);
@@ -302,20 +329,31 @@ TEST_P(Exe, Runs) {
             Sleep(500);
             windows.push_back(FindWindowW(L"DeskglideTest", L"Hung"));
         } else {
-            const bool maximised = w.kind == Kind::Maximised;
+            const Kind k = w.kind;
+            const bool captioned =
+                k == Kind::Maximised || k == Kind::Minimised || k == Kind::MinimisedFromMaximised;
+            const bool maximised = k == Kind::Maximised || k == Kind::MaximisedFullScreen ||
+                                   k == Kind::MinimisedFromMaximised;
             const SIZE screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-            windows.push_back(Create(w.title, w.at, maximised ? WS_OVERLAPPEDWINDOW : w.style,
-                                     w.kind == Kind::FullScreen ? screen : SIZE{w.width, 150},
-                                     w.exStyle));
-            ShowWindow(windows.back(), maximised ? SW_MAXIMIZE : SW_SHOW);
-            SetLayeredWindowAttributes(windows.back(), 0, 0, LWA_ALPHA);  // where it is layered
+            const HWND made =
+                Create(w.title, w.at, captioned ? WS_OVERLAPPEDWINDOW : w.style,
+                       k == Kind::FullScreen ? screen : SIZE{w.width, 150}, w.exStyle);
+            windows.push_back(made);
+            ShowWindow(made, maximised ? SW_MAXIMIZE : SW_SHOW);
+            SetLayeredWindowAttributes(made, 0, 0, LWA_ALPHA);  // where it is layered
+            if (k == Kind::MaximisedFullScreen) {
+                SetWindowPos(made, nullptr, 0, 0, screen.cx, screen.cy, SWP_NOZORDER);
+            }
+            if (k == Kind::Minimised || k == Kind::MinimisedFromMaximised) {
+                ShowWindow(made, SW_MINIMIZE);
+            }
         }
     }
     if (row.focus) {
         SetForegroundWindow(windows[0]);
     }
     if (!row.headsAtRun.empty()) {
-        LayOut(row.headsAtRun);
+        LayOut(row.headsAtRun, row.topStrip);
     }
     Pump(100);
     const HWND focused = GetForegroundWindow();
@@ -324,9 +362,21 @@ TEST_P(Exe, Runs) {
     SECURITY_DESCRIPTOR sd = {SECURITY_DESCRIPTOR_REVISION, 0, SE_DACL_PRESENT, {}, {}, {}, &none};
     SECURITY_ATTRIBUTES denied = {sizeof denied, &sd, FALSE};
     HANDLE lock = row.lockDenied ? CreateMutexW(&denied, FALSE, L"Local\\Deskglide.Run") : nullptr;
+    std::vector<RECT> before(windows.size());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        GetWindowRect(windows[i], &before[i]);
+    }
     std::vector<PROCESS_INFORMATION> runs;
-    for (int i = 0; i < row.runs; ++i) {
+    for (int i = 0; i < row.runs && !row.here; ++i) {
         runs.push_back(Start(L"\"" + (row.link ? link : exe) + L"\" " + row.args, row.show));
+    }
+    struct Here : Win32Desktop {
+        std::wstring args;
+        std::wstring CommandLineArguments() override { return args; }
+    } here;
+    here.args = row.args;
+    if (row.here) {
+        EXPECT_EQ(RunLoadEvent(here, WindowHandle{}), static_cast<int>(row.status));
     }
     if (row.box != nullptr) {
         const HWND box = Await(L"#32770", L"Deskglide");
@@ -361,9 +411,26 @@ TEST_P(Exe, Runs) {
     for (size_t i = 0; i < windows.size(); ++i) {
         RECT r = {};
         GetWindowRect(windows[i], &r);
-        const POINT expected = row.windows[i].expected;
+        const POINT expected = row.windows[i].expected.x == kKept.x
+                                   ? POINT{before[i].left, before[i].top}
+                                   : row.windows[i].expected;
+        const TestWindow& w = row.windows[i];
         EXPECT_EQ(std::pair(r.left, r.top), std::pair(expected.x, expected.y)) << i;
-        EXPECT_EQ(IsIconic(windows[i]) != 0, row.windows[i].kind == Kind::MinimisedNotepad) << i;
+        if (w.size.cx != 0) {
+            EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top),
+                      std::pair(w.size.cx, w.size.cy));
+        }
+        EXPECT_EQ(IsIconic(windows[i]) != 0, w.kind == Kind::MinimisedNotepad ||
+                                                 w.kind == Kind::Minimised ||
+                                                 w.kind == Kind::MinimisedFromMaximised)
+            << i;
+        if (w.restored) {
+            ShowWindow(windows[i], SW_RESTORE);
+            EXPECT_EQ(IsZoomed(windows[i]) != 0, w.kind == Kind::MinimisedFromMaximised) << i;
+            ShowWindow(windows[i], SW_RESTORE);
+            GetWindowRect(windows[i], &r);
+            EXPECT_EQ(std::pair(r.left, r.top), std::pair(w.restored->x, w.restored->y)) << i;
+        }
         DestroyWindow(windows[i]);
     }
     EXPECT_EQ(Stored(L"WallpaperOriginY"), row.originYAfter ? row.originYAfter : savedOrigin);
@@ -404,6 +471,10 @@ TestWindow Wide(const wchar_t* title, POINT at, POINT expected) {  // across two
 // The two-head desktop's layouts, as the run table on the fake desktop has them too.
 const std::vector<RECT> kSideBySide = {{0, 0, 1024, 768}, {1024, 0, 2048, 768}};
 const std::vector<RECT> kLeftAbove = {{0, 0, 1024, 768}, {-800, -300, 0, 300}};
+const std::vector<RECT> kSmallRight = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
+TestWindow Own(Kind kind, POINT at, POINT expected, std::optional<POINT> restored) {
+    return {kind, L"Own", at, expected, WS_POPUP, 0, 200, {}, restored};
+}
 // clang-format off
 const Row kRows[] = {
     {.name = "MovesItsOwnAndAnotherProgramsWindowsAndKeepsTheFocus", .args = L"v 30",
@@ -411,6 +482,8 @@ const Row kRows[] = {
     {.name = "GathersIntoTheRealWorkAreaButNotFullScreenOrMinimisedWindows", .args = L"g",
      .windows = {Plain(L"A", {kWork.right - 124, kWork.bottom - 148}, {kWork.right - 200, kWork.bottom - 150}),
                  Plain(L"B", {-30, -20}, {0, 0}), {Kind::FullScreen, L"C", {0, 0}, {0, 0}},
+                 {Kind::MaximisedFullScreen, L"D", {0, 0}, {0, 0}, WS_POPUP, 0, 200,
+                  {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}},
                  {Kind::MinimisedNotepad, L"Notepad", kAt, {-32000, -32000}}}},
     {.name = "GatherLeavesAMaximisedWindowAlone", .args = L"g",
      .windows = {{Kind::Maximised, L"A", kAt, {kWork.left - kOverhang, kWork.top - kOverhang}}}},
@@ -471,6 +544,21 @@ const Row kRows[] = {
      .heads = kLeftAbove},
     {.name = "TwoHeadsAMonitorUnplugged", .args = L"g", .windows = {Plain(L"A", {1200, 100}, {824, 100}), Plain(L"B", {1950, 650}, {824, 590})},
      .heads = kSideBySide, .headsAtRun = {{0, 0, 1024, 768}}},
+    {.name = "TwoHeadsMaximisedOnTheSecondaryStays", .args = L"g",
+     .windows = {{Kind::Maximised, L"A", {1100, 100}, {1020, -4}}}, .heads = kSideBySide},
+    {.name = "TwoHeadsMaximisedOnAMonitorUnpluggedIsMaximisedOnTheOneLeft", .args = L"g",
+     .windows = {{Kind::Maximised, L"A", {1100, 100}, {-4, -4}, WS_POPUP, 0, 200, {1032, 748}}}, .heads = kSideBySide,
+     .headsAtRun = {{0, 0, 1024, 768}}},
+    // Placements, with the work area's corner off the screen's: the rows of the fake desktop.
+    {.name = "TwoHeadsOwnWindowsLeftWhereTheyAre", .args = L"g",
+     .windows = {Own(Kind::Maximised, kAt, {-4, 24}, {}), Own(Kind::MinimisedFromMaximised, {200, 200}, kKept, POINT{200, 200}),
+                 Own(Kind::Minimised, {0, 300}, kKept, POINT{0, 300})}, .heads = kSmallRight, .topStrip = true, .here = true},
+    {.name = "TwoHeadsOwnWindowsShifted", .args = L"v 30",
+     .windows = {Own(Kind::Maximised, kAt, {-4, 54}, {}), Own(Kind::MinimisedFromMaximised, {200, 200}, kKept, POINT{200, 230}),
+                 Own(Kind::Minimised, {0, 300}, kKept, POINT{0, 330})}, .focus = true, .heads = kSmallRight, .topStrip = true, .here = true},
+    {.name = "TwoHeadsOwnMaximisedWindowOnAMonitorUnplugged", .args = L"g", .windows = {Plain(L"A", kAt, kAt),
+     Own(Kind::Maximised, {1100, 100}, {-4, 24}, POINT{824, 100})}, .focus = true, .heads = kSmallRight,
+     .headsAtRun = {{0, 0, 1024, 768}}, .topStrip = true, .here = true},
     {.name = "TwoHeadsPercentagesOfThePrimaryCarryAWindowAcross", .args = L"vhs 10 100", .windows = {Plain(L"A", kAt, {1124, 174})},
      .heads = kSideBySide},
     {.name = "Cp932ExcludeEntryProtectsItsWindow", .args = L"ve 30",

@@ -2,11 +2,11 @@
 """Lays out the monitors of the two-head Wine desktop, which TigerVNC's Xvnc serves with one
 RandR output per screen that a VNC client asks for.
 
-  heads.py PORT LEFT,TOP,WIDTH,HEIGHT...
+  heads.py PORT [top] LEFT,TOP,WIDTH,HEIGHT...
 
 The monitors are given as Wine will see them, the primary first, at 0,0. The root window's
 _NET_WORKAREA is set first, since Wine reads it when the layout changes: all of the screen but a
-strip of 28 pixels along its bottom. Then Xvnc is asked for the screens (RFB 3.8 without
+strip of 28 pixels along its bottom, or with `top` along its top. Then Xvnc is asked for the screens (RFB 3.8 without
 security, SetDesktopSize), and once xrandr shows them, the first becomes RandR's primary output,
 which Wine puts at 0,0.
 """
@@ -61,14 +61,15 @@ def outputs():
 
 def main():
     port = int(sys.argv[1])
-    monitors = [tuple(map(int, arg.split(","))) for arg in sys.argv[2:]]
+    top_strip = sys.argv[2] == "top"
+    monitors = [tuple(map(int, arg.split(","))) for arg in sys.argv[2 + top_strip:]]
     left = min(m[0] for m in monitors)
     top = min(m[1] for m in monitors)
     screens = [(x - left, y - top, w, h) for x, y, w, h in monitors]
     width = max(x + w for x, _, w, _ in screens)
     height = max(y + h for _, y, _, h in screens)
     subprocess.run(["xprop", "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA",
-                    f"0, 0, {width}, {height - STRIP}"], check=True)
+                    f"0, {STRIP if top_strip else 0}, {width}, {height - STRIP}"], check=True)
     ask_for_screens(port, screens, width, height)
     wanted = sorted(f"{w}x{h}+{x}+{y}" for x, y, w, h in screens)
     for _ in range(100):
