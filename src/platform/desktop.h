@@ -158,8 +158,9 @@ class Desktop {
     virtual WindowPlace ReadPlace(WindowHandle window, bool withFrame) = 0;
     // Where a minimised or maximised window comes back to; none where the system does not tell.
     virtual std::optional<RestorePlace> ReadRestorePlace(WindowHandle window) = 0;
-    // The DPI the window has, before it moves.
-    virtual WindowDpi ReadDpi(WindowHandle window) = 0;
+    // The DPI the window has, before it moves; whether it is per-monitor aware only
+    // `withAwareness`.
+    virtual WindowDpi ReadDpi(WindowHandle window, bool withAwareness) = 0;
     // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST): the one with
     // the largest part of it; for a rectangle on no monitor, the nearest by distance.
     virtual MonitorArea MonitorNearest(const Rect& rect) = 0;

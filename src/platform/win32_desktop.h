@@ -27,7 +27,7 @@ class Win32Desktop : public Desktop {
     WindowFacts ReadWindow(WindowHandle window) override;
     WindowPlace ReadPlace(WindowHandle window, bool withFrame) override;
     std::optional<RestorePlace> ReadRestorePlace(WindowHandle window) override;
-    WindowDpi ReadDpi(WindowHandle window) override;
+    WindowDpi ReadDpi(WindowHandle window, bool withAwareness) override;
     MonitorArea MonitorNearest(const Rect& rect) override;
     std::vector<MonitorArea> Monitors() override;
     WindowHandle ShellWindow() override;

@@ -162,7 +162,8 @@ WindowPlace Win32Desktop::ReadPlace(WindowHandle window, bool withFrame) {
     info.cbSize = sizeof info;
     if (withFrame && GetDwmAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) {
         place.Frame = ToRect(frame);
-    } else if (withFrame && IsZoomed(hwnd) != 0 && GetWindowInfo(hwnd, &info) != 0) {
+    } else if (withFrame && read_.window == hwnd && (read_.style & WS_MAXIMIZE) != 0 &&
+               GetWindowInfo(hwnd, &info) != 0) {
         // Maximising puts the borders beyond the work area, where they are not seen.
         const auto x = static_cast<LONG>(info.cxWindowBorders);
         const auto y = static_cast<LONG>(info.cyWindowBorders);
@@ -188,9 +189,9 @@ std::optional<RestorePlace> Win32Desktop::ReadRestorePlace(WindowHandle window) 
                         (placement.flags & WPF_RESTORETOMAXIMIZED) != 0};
 }
 
-WindowDpi Win32Desktop::ReadDpi(WindowHandle window) {
+WindowDpi Win32Desktop::ReadDpi(WindowHandle window, bool withAwareness) {
     const HWND hwnd = ToHwnd(window);
-    return {PerMonitorAware(hwnd), KnownWindowDpi(hwnd)};
+    return {withAwareness && PerMonitorAware(hwnd), KnownWindowDpi(hwnd)};
 }
 
 MonitorArea Win32Desktop::MonitorNearest(const Rect& rect) {

@@ -238,19 +238,21 @@ bool OntoAnotherDpi(Pass& pass, WindowHandle window, const Rect& from, const Win
     if (monitors.empty() || std::any_of(monitors.begin(), monitors.end(), unknown)) {
         return false;
     }
-    const WindowDpi dpi = pass.desktop.ReadDpi(window);
+    // One DPI for all: Windows scales a window that does not follow the monitors for any of them
+    // alike, so only one that does, with a DPI of its own that is another, is rescaled. Finding a
+    // window's monitor is slow under Wine, and then not needed.
+    const unsigned shared = monitors.front().Dpi;
+    if (std::all_of(monitors.begin(), monitors.end(),
+                    [&](const MonitorArea& m) { return m.Dpi == shared; })) {
+        const unsigned dpi = pass.desktop.ReadDpi(window, false).Dpi;
+        return dpi != 0 && dpi != shared && pass.desktop.ReadDpi(window, true).PerMonitorAware;
+    }
+    const WindowDpi dpi = pass.desktop.ReadDpi(window, true);
     if (dpi.Dpi == 0) {
         return false;
     }
-    // One DPI for all: finding a window's monitor is slow under Wine and then not needed.
-    const unsigned shared = monitors.front().Dpi;
-    const bool oneDpi = std::all_of(monitors.begin(), monitors.end(),
-                                    [&](const MonitorArea& m) { return m.Dpi == shared; });
-    const unsigned after = oneDpi ? shared : pass.desktop.MonitorNearest(PlacedAt(from, move)).Dpi;
-    if (dpi.PerMonitorAware) {
-        return dpi.Dpi != after;
-    }
-    return !oneDpi && pass.desktop.MonitorNearest(from).Dpi != after;
+    const unsigned after = pass.desktop.MonitorNearest(PlacedAt(from, move)).Dpi;
+    return (dpi.PerMonitorAware ? dpi.Dpi : pass.desktop.MonitorNearest(from).Dpi) != after;
 }
 
 // Which windows a run moves: every rule, with its reason, in one place.

@@ -110,8 +110,9 @@ class FakeDesktop : public Desktop {
     std::optional<RestorePlace> ReadRestorePlace(WindowHandle window) override {
         return At(window).Restore;
     }
-    WindowDpi ReadDpi(WindowHandle window) override {
-        return {At(window).Dpi != 0, At(window).Dpi != 0 ? unsigned(At(window).Dpi) : 96u};
+    WindowDpi ReadDpi(WindowHandle window, bool withAwareness) override {
+        const int dpi = At(window).Dpi;
+        return {withAwareness && dpi != 0, dpi != 0 ? unsigned(dpi) : 96u};
     }
     MonitorArea MonitorNearest(const Rect& r) override {
         const Monitor m = NearestMonitor(r);
