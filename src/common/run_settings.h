@@ -37,4 +37,9 @@ struct RunSettings {
     std::vector<ListEntry> WindowList;
     bool ListLoaded = false;
     bool ExcludeMode = false;
+    // A dry run tells what the run would do, and does nothing: it names the list and its
+    // entries as the user wrote them.
+    bool DryRun = false;
+    std::wstring ListPath;
+    std::wstring WindowListShown;
 };

@@ -120,6 +120,16 @@ enum class MoveOutcome {
     // It did not answer in time: the move was left to its program, so a hung one cannot stop
     // the run.
     LeftToItsProgram,
+    // The system refused it: the window belongs to a program that runs with more rights.
+    Refused,
+};
+
+// The program that a window belongs to, as a dry run tells of it: its file name, whether it
+// runs with more rights than Deskglide (where the system tells), and whether it answers.
+struct WindowProgram {
+    std::wstring Name;
+    bool MoreRights = false;
+    bool Answers = true;
 };
 
 // Every operation the logic performs on the desktop, in wide text; the tests stand a fake
@@ -171,6 +181,8 @@ class Desktop {
     // Moves the window. A restore place that the system refuses to set (that of another
     // program's window, under Wine) stays as it was.
     virtual MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) = 0;
+    // The program that the window belongs to; asked by a dry run only.
+    virtual WindowProgram ReadProgram(WindowHandle window) = 0;
 
     // Value `name` under root\subkey; false when the key or the value is missing or unreadable.
     virtual bool ReadValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
@@ -194,6 +206,9 @@ class Desktop {
 
     // Tells the user why the run stopped.
     virtual void ReportError(const std::wstring& message) = 0;
+    // Tells the user what a dry run found, once the run is over: as UTF-8 text on the standard
+    // output where that is a file or a pipe, else in a window of its own.
+    virtual void ShowPlan(const std::wstring& text) = 0;
     // Closes the program's own window; with no other window the process then ends.
     virtual void CloseMainWindow() = 0;
 };

@@ -40,7 +40,9 @@ class Win32Desktop : public Desktop {
     void ReapplyWallpaper(const std::wstring& path) override;
     FileTest TestFile(const std::wstring& path) override;
     bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& reason) override;
+    WindowProgram ReadProgram(WindowHandle window) override;
     void ReportError(const std::wstring& message) override;
+    void ShowPlan(const std::wstring& text) override;
     void CloseMainWindow() override;
 
     // Delivers the window's load event to a hidden stand-in for it; unless the load event
@@ -66,6 +68,9 @@ class Win32Desktop : public Desktop {
 
     // Whether the window's thread answers messages; a hung one gets asynchronous moves.
     bool ThreadAnswers(WindowHandle window);
+    // Shows a dry run's plan: on the standard output where that is a file or a pipe, else in a
+    // window of its own until the user closes it.
+    void ShowPlanNow();
     // Gives a minimised or maximised window a new restore place; it stays as it is.
     void SetRestorePlace(HWND window, const WindowMove& move, bool answers);
 
@@ -81,4 +86,5 @@ class Win32Desktop : public Desktop {
     HeldMutex runLock_;  // while this run holds the lock
     std::unordered_map<unsigned long, bool> threadAnswers_;
     WindowRead read_;
+    std::optional<std::wstring> plan_;  // a dry run's, shown once the run is over
 };

@@ -176,6 +176,9 @@ WindowRun Win32Desktop::RunMainWindow(const MainWindowContent& content, int show
     mainWindow_ = FromHwnd(standIn);
     onLoad(mainWindow_);
     ReleaseRunLock();
+    if (plan_) {
+        ShowPlanNow();  // once the next run may go on
+    }
     if (!IsWindow(standIn)) {
         return WindowRun::Ran;
     }

@@ -239,7 +239,11 @@ MoveOutcome Win32Desktop::MoveWindow(WindowHandle window, const WindowMove& move
     if (move.Restore) {
         SetRestorePlace(hwnd, move, answers);
     }
-    ::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags);
+    // Windows refuses moves of the windows of programs with more rights (access denied).
+    if (::SetWindowPos(hwnd, HWND_BOTTOM, move.X, move.Y, move.Width, move.Height, flags) == 0 &&
+        GetLastError() == ERROR_ACCESS_DENIED) {
+        return MoveOutcome::Refused;
+    }
     return answers ? MoveOutcome::Done : MoveOutcome::LeftToItsProgram;
 }
 

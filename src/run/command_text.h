@@ -16,3 +16,7 @@ bool HasLetter(std::wstring_view commandText, wchar_t letter);
 // version: help or version, alone or after -, -- or /, in any case. It shows the information
 // window; any other line keeps its letters.
 bool AsksForInformation(std::wstring_view commandText);
+
+// True when the command text holds the word --dry-run, -dry-run or /dry-run (in any case), which
+// it then loses: the rest of the line is read as it would be without it.
+bool TakeDryRun(std::wstring& commandText);

@@ -1,5 +1,7 @@
 #include "run/run_sequence.h"
 
+#include <algorithm>
+
 #include "common/run_error.h"
 #include "run/command_text.h"
 #include "run/parse_steps.h"
@@ -18,6 +20,7 @@ void ResetSettings(RunSettings& settings) {
     settings.Mode = ScrollMode::None;
     settings.ListLoaded = false;
     settings.ExcludeMode = false;
+    settings.DryRun = false;
 }
 
 void ApplyModeLetters(const std::wstring& commandText, RunSettings& settings) {
@@ -62,12 +65,34 @@ void ReadWindowList(Desktop& desktop, const std::wstring& commandText, RunSettin
 
 bool IsModeSet(const RunSettings& settings) { return settings.Mode > ScrollMode::None; }
 
+// A run that moved every window it could but some, which the system did not let it move.
+constexpr int kRefusedStatus = 7;
+
+// A field of a dry run's line: tabs and line ends would split it.
+std::wstring Field(std::wstring text) {
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\t' || c == L'\n'; }, L' ');
+    std::erase(text, L'\r');
+    return text;
+}
+
+// What a dry run found, as the user reads it: tab-separated lines under a header.
+std::wstring PlanText(const RunReport& report) {
+    std::wstring text = L"Window\tProgram\tWhere\tOutcome\tDetail\r\n";
+    for (const PlanLine& line : report.Plan) {
+        text += Field(line.Title) + L"\t" + Field(line.Program) + L"\t" + Field(line.Where) +
+                L"\t" + line.Outcome + L"\t" + Field(line.Detail) + L"\r\n";
+    }
+    return text;
+}
+
 }  // namespace
 
-void LoadMainWindow(Desktop& desktop, WindowHandle self) {
-    const std::wstring commandText = BuildCommandText(desktop);
+void LoadMainWindow(Desktop& desktop, WindowHandle self, RunReport& report) {
+    std::wstring commandText = BuildCommandText(desktop);
     ResetSettings(Settings);
-    if (AsksForInformation(commandText)) {
+    Settings.DryRun = TakeDryRun(commandText);
+    if (AsksForInformation(commandText) && !Settings.DryRun) {
         return;  // the information window, and nothing else: not even a list is read
     }
     ApplyModeLetters(commandText, Settings);
@@ -75,23 +100,35 @@ void LoadMainWindow(Desktop& desktop, WindowHandle self) {
     ReadWindowList(desktop, commandText, Settings);
     ReadSteps(desktop, commandText, Settings);
     if (IsModeSet(Settings)) {
-        MoveAllWindows(desktop, Settings, self);
+        MoveAllWindows(desktop, Settings, self, report);
+    } else if (Settings.DryRun) {
+        report.Plan.push_back({L"(the run)", L"", L"", L"moves nothing",
+                               L"no mode letter (g, v or h): the information window opens"});
     }
     if (HasLetter(commandText, L'w')) {
-        ShiftWallpaper(desktop, Settings);
+        ShiftWallpaper(desktop, Settings, report);
     }
-    if (IsModeSet(Settings)) {
+    if (IsModeSet(Settings) || Settings.DryRun) {
         desktop.CloseMainWindow();
     }
 }
 
 int RunLoadEvent(Desktop& desktop, WindowHandle self) {
+    RunReport report;
+    int status = 0;
     try {
-        LoadMainWindow(desktop, self);
-        return 0;
+        LoadMainWindow(desktop, self, report);
     } catch (const RunError& error) {
-        desktop.ReportError(error.Message());
+        if (Settings.DryRun) {
+            report.Plan.push_back({L"(the run)", L"", L"", L"stops", error.Message()});
+        } else {
+            desktop.ReportError(error.Message());
+        }
         desktop.CloseMainWindow();
-        return ExitStatusFor(error.Kind());
+        status = ExitStatusFor(error.Kind());
     }
+    if (Settings.DryRun) {
+        desktop.ShowPlan(PlanText(report));
+    }
+    return status == 0 && report.Refused > 0 ? kRefusedStatus : status;
 }

@@ -23,6 +23,7 @@ MainWindowContent FrmMainContent() {
         L"s: the numbers are percentages of the work area\n"
         L"e, i: leave out the windows named in exclude.txt, or move only those in include.txt\n"
         L"w: move the wallpaper origin too\n"
+        L"--dry-run: tell what the run would do, and why, and do nothing\n"
         L"The numbers: the vertical and the horizontal distance (one number sets both; "
         L"without, 50 pixels, or 25 % with s)\n"
         L"README.txt beside deskglide.exe tells the rest.\n"

@@ -41,8 +41,21 @@ int32_t ReadOrigin(Desktop& desktop, const std::wstring& value, unsigned long& t
     return ToInt32(text, separator, OriginName(value));
 }
 
-void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16_t direction) {
-    const int32_t shift = DirectedStep(direction, step);
+// Stores the new origin; a dry run tells what would become of it instead.
+void StoreOrigin(Desktop& desktop, const RunSettings& settings, RunReport& report,
+                 const std::wstring& value, const std::wstring& old, int32_t moved,
+                 unsigned long type) {
+    if (settings.DryRun) {
+        report.Plan.push_back({L"(wallpaper)", L"", value + L" " + (old.empty() ? L"(none)" : old),
+                               L"changes", L"to " + std::to_wstring(moved)});
+    } else {
+        SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
+    }
+}
+
+void MoveOrigin(Desktop& desktop, const RunSettings& settings, RunReport& report,
+                const std::wstring& value, int32_t step) {
+    const int32_t shift = DirectedStep(settings.Direction, step);
     try {
         unsigned long type = kRegSz;
         const int32_t old = ReadOrigin(desktop, value, type);
@@ -50,7 +63,7 @@ void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16
             return OriginName(value) + L", moved from " + std::to_wstring(old) + L" by " +
                    std::to_wstring(shift) + L",";
         });
-        SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, moved, type);
+        StoreOrigin(desktop, settings, report, value, std::to_wstring(old), moved, type);
     } catch (const RunError& error) {
         // A stored origin the run cannot use stops every later run with w too: the user is told
         // how to get on.
@@ -62,50 +75,58 @@ void MoveOrigin(Desktop& desktop, const std::wstring& value, int32_t step, int16
     }
 }
 
-void ResetOrigin(Desktop& desktop, const std::wstring& value) {
+void ResetOrigin(Desktop& desktop, const RunSettings& settings, RunReport& report,
+                 const std::wstring& value) {
     unsigned long type = kRegSz;
-    GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value, &type);
-    SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, 0, type);
+    const std::wstring old = GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, value, &type);
+    StoreOrigin(desktop, settings, report, value, old, 0, type);
 }
 
 // Re-applying puts one picture on every monitor and ends a slideshow for the session, so it is done
 // only where that cannot change which pictures the desktop shows: no slideshow runs and every
-// monitor shows the picture stored, or the system cannot tell.
-bool ReapplyKeepsPictures(Desktop& desktop, const std::wstring& path) {
+// monitor shows the picture stored, or the system cannot tell. Why not, where not.
+const wchar_t* WhyNotReapply(Desktop& desktop, const std::wstring& path) {
     const std::optional<ShownWallpaper> shown = desktop.WallpaperShown();
     if (!shown) {
-        return true;
+        return nullptr;
     }
     // Paths name the same file whatever their case.
     const std::wstring stored = desktop.LowerCase(path);
-    return !shown->Slideshow && std::all_of(shown->Pictures.begin(), shown->Pictures.end(),
-                                            [&](const std::wstring& picture) {
-                                                return desktop.LowerCase(picture) == stored;
-                                            });
+    if (shown->Slideshow) {
+        return L"a slideshow runs";
+    }
+    const bool same = std::all_of(
+        shown->Pictures.begin(), shown->Pictures.end(),
+        [&](const std::wstring& picture) { return desktop.LowerCase(picture) == stored; });
+    return same ? nullptr : L"a monitor shows another picture";
 }
 
 }  // namespace
 
-void ShiftWallpaper(Desktop& desktop, const RunSettings& settings) {
+void ShiftWallpaper(Desktop& desktop, const RunSettings& settings, RunReport& report) {
     const std::wstring path =
         TrimSpaces(GetRegValue(desktop, kHkeyCurrentUser, kDesktopKey, L"Wallpaper"));
     switch (settings.Mode) {
         case ScrollMode::Gather:
-            ResetOrigin(desktop, kOriginX);
-            ResetOrigin(desktop, kOriginY);
+            ResetOrigin(desktop, settings, report, kOriginX);
+            ResetOrigin(desktop, settings, report, kOriginY);
             break;
         case ScrollMode::Vertical:
-            MoveOrigin(desktop, kOriginY, settings.VerticalStep, settings.Direction);
+            MoveOrigin(desktop, settings, report, kOriginY, settings.VerticalStep);
             break;
         case ScrollMode::Horizontal:
-            MoveOrigin(desktop, kOriginX, settings.HorizontalStep, settings.Direction);
+            MoveOrigin(desktop, settings, report, kOriginX, settings.HorizontalStep);
             break;
         default:
             return;
     }
     // The picture is the one stored, so there is nothing to store: the user's "Wallpaper" value
     // keeps its type (REG_EXPAND_SZ in roaming and managed profiles), its spaces and its absence.
-    if (ReapplyKeepsPictures(desktop, path)) {
+    const wchar_t* whyNot = WhyNotReapply(desktop, path);
+    if (settings.DryRun) {
+        report.Plan.push_back(
+            {L"(wallpaper)", L"", path, whyNot ? L"stays" : L"re-applied", whyNot ? whyNot : L""});
+    } else if (whyNot == nullptr) {
         desktop.ReapplyWallpaper(path);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/run_report.h"
 #include "common/run_settings.h"
 #include "platform/desktop.h"
 
@@ -7,5 +8,6 @@
 // resets both origins to 0), then re-applies the current wallpaper where that leaves every
 // monitor the picture it shows. In mode None only the wallpaper path is read. An origin that is
 // missing or not a number, or a new origin out of range, raises the run-stopping error before
-// anything is written.
-void ShiftWallpaper(Desktop& desktop, const RunSettings& settings);
+// anything is written. A dry run writes and re-applies nothing, and tells in `report` what
+// would change.
+void ShiftWallpaper(Desktop& desktop, const RunSettings& settings, RunReport& report);

@@ -130,13 +130,37 @@ RestorePlace MovedRestore(RestorePlace restore, const WindowMove& move, const st
     return restore;
 }
 
+// Why a window stays, or that it moves: every rule of the pass that decides, by name.
+enum class Verdict {
+    Moves,
+    OwnWindow,
+    TheDesktop,
+    Hidden,
+    Cloaked,
+    Untitled,
+    ClickThrough,
+    Frameless,
+    Excluded,
+    NotIncluded,
+    FullScreen,
+    MaximisedInPlace,
+    SeenWhole,
+    AlreadyThere,
+    NotAnswering,
+    MoreRights,
+};
+
 // What one pass knows beyond the run's settings: the monitors, asked for once, and only where
-// a decision needs them.
+// a decision needs them; and what it finds for the user.
 struct Pass {
     Desktop& desktop;
     const RunSettings& settings;
-    std::optional<std::vector<MonitorArea>> monitors;
-    std::vector<Rect> workAreas;
+    WindowHandle self;
+    WindowHandle shell;
+    RunReport& report;
+    int hidden = 0;  // counted by a dry run, not listed
+    std::optional<std::vector<MonitorArea>> monitors = {};
+    std::vector<Rect> workAreas = {};
 };
 
 const std::vector<MonitorArea>& Monitors(Pass& pass) {
@@ -150,7 +174,7 @@ const std::vector<MonitorArea>& Monitors(Pass& pass) {
 }
 
 WindowMove GatheredPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
-                         bool maximised, const std::wstring& title);
+                         bool maximised, const std::wstring& title, Verdict& why);
 
 // A maximised window away from where maximising puts it (on a monitor that was unplugged, or
 // shifted by v or h) is maximised again on the monitor that its restore place is gathered onto,
@@ -161,8 +185,9 @@ WindowMove Remaximised(Pass& pass, WindowHandle window, const Rect& rect, const 
     std::optional<RestorePlace> restore = pass.desktop.ReadRestorePlace(window);
     Rect onto = frame;
     if (restore) {
+        Verdict kept = Verdict::Moves;
         const WindowMove back =
-            GatheredPlace(pass, window, restore->Bounds, restore->Frame, false, title);
+            GatheredPlace(pass, window, restore->Bounds, restore->Frame, false, title, kept);
         onto = PlacedAt(restore->Frame, back);
         if (back.KeepPlace) {
             restore.reset();
@@ -181,19 +206,25 @@ WindowMove Remaximised(Pass& pass, WindowHandle window, const Rect& rect, const 
 // the monitor nearest to them; where moving along one axis is enough to make one whole, the
 // other keeps its place (a window across two monitors that hangs off the bottom only comes up).
 WindowMove GatheredPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
-                         bool maximised, const std::wstring& title) {
+                         bool maximised, const std::wstring& title, Verdict& why) {
     const std::vector<MonitorArea>& monitors = Monitors(pass);
     const auto grownFrom = [&](Rect MonitorArea::*area) {
         return std::any_of(monitors.begin(), monitors.end(),
                            [&](const MonitorArea& m) { return GrownEvenly(rect, m.*area); });
     };
-    if (grownFrom(&MonitorArea::Bounds) || (maximised && grownFrom(&MonitorArea::WorkArea))) {
+    if (grownFrom(&MonitorArea::Bounds)) {
+        why = Verdict::FullScreen;
+        return Kept(rect);
+    }
+    if (maximised && grownFrom(&MonitorArea::WorkArea)) {
+        why = Verdict::MaximisedInPlace;
         return Kept(rect);
     }
     if (maximised) {
         return Remaximised(pass, window, rect, frame, title);
     }
     if (Covered(frame, pass.workAreas)) {
+        why = Verdict::SeenWhole;
         return Kept(rect);
     }
     const Rect& work = pass.desktop.MonitorNearest(frame).WorkArea;
@@ -210,12 +241,13 @@ WindowMove GatheredPlace(Pass& pass, WindowHandle window, const Rect& rect, cons
             MovedEdge(frameY, frame.top, rect.top, vertical)};
 }
 
-// Where the run puts a window that is at `rect`: shifted by the steps, or gathered.
+// Where the run puts a window that is at `rect`: shifted by the steps, or gathered; and why it
+// stays, where it does.
 WindowMove NewPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rect& frame,
-                    bool maximised, const std::wstring& title) {
+                    bool maximised, const std::wstring& title, Verdict& why) {
     const RunSettings& settings = pass.settings;
     if (settings.GatherWindows) {
-        return GatheredPlace(pass, window, rect, frame, maximised, title);
+        return GatheredPlace(pass, window, rect, frame, maximised, title, why);
     }
     WindowMove moved{rect.left, rect.top};
     if (settings.MoveVertical) {
@@ -227,6 +259,7 @@ WindowMove NewPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rec
                           Describe(L"The new horizontal position", title));
     }
     moved.KeepPlace = moved.X == rect.left && moved.Y == rect.top;
+    why = moved.KeepPlace ? Verdict::AlreadyThere : why;
     return moved;
 }
 
@@ -255,81 +288,182 @@ bool OntoAnotherDpi(Pass& pass, WindowHandle window, const Rect& from, const Win
     return (dpi.PerMonitorAware ? dpi.Dpi : pass.desktop.MonitorNearest(from).Dpi) != after;
 }
 
-// Which windows a run moves: every rule, with its reason, in one place.
-bool TakesPart(Desktop& desktop, const RunSettings& settings, bool ownOrDesktop,
-               const WindowFacts& facts) {
+// Which windows a run moves: every rule, with its reason, in one place. A dry run gets the
+// list entry that decided.
+Verdict TakesPart(Pass& pass, WindowHandle window, const WindowFacts& facts, std::wstring& entry) {
     const WindowState& state = facts.State;
     // This run's own window, and the shell's desktop window that holds the desktop icons.
-    if (ownOrDesktop) {
-        return false;
+    if (window == pass.self || window == pass.shell) {
+        return window == pass.self ? Verdict::OwnWindow : Verdict::TheDesktop;
     }
     // Nothing the user sees or can find: hidden, on another virtual desktop, untitled helpers.
     if (!facts.Visible || facts.Cloaked || facts.Title.empty()) {
-        return false;
+        return !facts.Visible ? Verdict::Hidden
+                              : (facts.Cloaked ? Verdict::Cloaked : Verdict::Untitled);
     }
     // Click-through: overlays, screen dimmers and mouse highlighters, never placed by a user.
     if (state.Layered && state.Transparent) {
-        return false;
+        return Verdict::ClickThrough;
     }
     // No title bar to drag, and never activated or a tool window: in-game overlays, widgets,
     // docks and bars, whose programs keep (and reserve) their own place.
     if (!state.Caption && (state.NoActivate || state.ToolWindow)) {
-        return false;
+        return Verdict::Frameless;
     }
     // The user's own lists.
-    return !settings.ListLoaded || !IsSkippedByList(desktop, settings, facts.Title);
+    const RunSettings& settings = pass.settings;
+    if (settings.ListLoaded &&
+        IsSkippedByList(pass.desktop, settings, facts.Title, settings.DryRun ? &entry : nullptr)) {
+        return settings.ExcludeMode ? Verdict::Excluded : Verdict::NotIncluded;
+    }
+    return Verdict::Moves;
 }
 
 // A minimised window stays parked; it is its restore place that the user sees again, and that
 // moves as the window would.
-WindowMove MinimisedPlace(Pass& pass, WindowHandle window, const std::wstring& title) {
+WindowMove MinimisedPlace(Pass& pass, WindowHandle window, const std::wstring& title,
+                          Verdict& why) {
     WindowMove moved;
     moved.KeepPlace = true;
     const std::optional<RestorePlace> restore = pass.desktop.ReadRestorePlace(window);
+    why = Verdict::AlreadyThere;
     if (restore) {
-        const WindowMove at = NewPlace(pass, window, restore->Bounds, restore->Frame, false, title);
+        Verdict kept = Verdict::Moves;
+        const WindowMove at =
+            NewPlace(pass, window, restore->Bounds, restore->Frame, false, title, kept);
         if (!at.KeepPlace) {
             moved.Restore = MovedRestore(*restore, at, title);
+            why = Verdict::Moves;
         }
     }
     return moved;
 }
 
-// Handles one window of the pass.
-void MoveOneWindow(Pass& pass, bool ownOrDesktop, WindowHandle window) {
+std::wstring Placed(const Rect& r) {
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L" " +
+           std::to_wstring(int64_t{r.right} - r.left) + L"x" +
+           std::to_wstring(int64_t{r.bottom} - r.top);
+}
+
+// Why a window stays, in the user's words.
+std::wstring Reason(Verdict verdict, const RunSettings& settings, const std::wstring& entry) {
+    switch (verdict) {
+        case Verdict::OwnWindow:
+            return L"Deskglide's own window";
+        case Verdict::TheDesktop:
+            return L"the desktop itself";
+        case Verdict::Cloaked:
+            return L"hidden by Windows (on another virtual desktop)";
+        case Verdict::Untitled:
+            return L"no title";
+        case Verdict::ClickThrough:
+            return L"clicks go through it (an overlay)";
+        case Verdict::Frameless:
+            return L"a bar, dock or widget without a title bar";
+        case Verdict::Excluded:
+            return L"excluded by the line `" + entry + L"` of " + settings.ListPath;
+        case Verdict::NotIncluded:
+            return L"not named in " + settings.ListPath;
+        case Verdict::FullScreen:
+            return L"full screen";
+        case Verdict::MaximisedInPlace:
+            return L"maximised where maximising puts it";
+        case Verdict::SeenWhole:
+            return L"seen whole on the screen";
+        case Verdict::NotAnswering:
+            return L"not answering: its move is left to its program";
+        case Verdict::MoreRights:
+            return L"runs as administrator";
+        default:
+            return L"already there";
+    }
+}
+
+// A dry run's line for the window, from what the pass decided.
+void Plan(Pass& pass, WindowHandle window, const WindowFacts& facts, Verdict verdict,
+          const std::wstring& entry, const WindowMove& move, bool rescaled) {
+    if (verdict == Verdict::Hidden) {
+        ++pass.hidden;
+        return;
+    }
     Desktop& desktop = pass.desktop;
+    const WindowProgram program = desktop.ReadProgram(window);
+    const bool moves = verdict == Verdict::Moves;
+    if (moves && program.MoreRights) {
+        verdict = Verdict::MoreRights;
+    } else if (moves && !program.Answers) {
+        verdict = Verdict::NotAnswering;
+    }
+    const Rect at = desktop.ReadPlace(window, false).Bounds;
+    const std::optional<RestorePlace> restore =
+        facts.State.Minimised ? desktop.ReadRestorePlace(window) : std::nullopt;
+    std::wstring where = facts.State.Maximised ? L"maximised, " + Placed(at) : Placed(at);
+    if (restore) {
+        where = L"minimised, comes back at " + Placed(restore->Bounds);
+    }
+    std::wstring to = Reason(verdict, pass.settings, entry);
+    if (verdict == Verdict::Moves) {
+        to = move.Restore ? L"comes back at " + Placed(move.Restore->Bounds) : L"";
+        if (!move.KeepPlace) {
+            to = (to.empty() ? L"to " : to + L"; to ") +
+                 (move.Resize ? Placed(PlacedAt(at, move))
+                              : std::to_wstring(move.X) + L"," + std::to_wstring(move.Y));
+        }
+        to += rescaled ? L", then once more for the DPI there" : L"";
+    }
+    pass.report.Plan.push_back(
+        {facts.Title, program.Name, where, verdict == Verdict::Moves ? L"moves" : L"stays", to});
+}
+
+// Handles one window of the pass.
+void MoveOneWindow(Pass& pass, WindowHandle window) {
+    Desktop& desktop = pass.desktop;
+    const bool dryRun = pass.settings.DryRun;
     const WindowFacts facts = desktop.ReadWindow(window);
-    if (!TakesPart(desktop, pass.settings, ownOrDesktop, facts)) {
+    std::wstring entry;
+    Verdict verdict = TakesPart(pass, window, facts, entry);
+    if (verdict != Verdict::Moves) {
+        if (dryRun) {
+            Plan(pass, window, facts, verdict, entry, {}, false);
+        }
         return;
     }
     const bool gather = pass.settings.GatherWindows;
     const bool maximised = facts.State.Maximised;
-    // Going to the bottom would take a topmost window out of the topmost band.
-    const bool keepStacking = facts.State.Topmost;
+    WindowMove moved;
+    Rect rect;
+    std::optional<Rect> frame;
     if (facts.State.Minimised) {
-        WindowMove moved = MinimisedPlace(pass, window, facts.Title);
-        moved.KeepStacking = keepStacking;
-        desktop.MoveWindow(window, moved);
+        moved = MinimisedPlace(pass, window, facts.Title, verdict);
+    } else {
+        const WindowPlace at = desktop.ReadPlace(window, gather);
+        rect = at.Bounds;
+        frame = at.Frame;
+        moved = NewPlace(pass, window, rect, frame.value_or(rect), maximised, facts.Title, verdict);
+    }
+    // Going to the bottom would take a topmost window out of the topmost band.
+    moved.KeepStacking = facts.State.Topmost;
+    const bool rescaled =
+        !facts.State.Minimised && !moved.KeepPlace && OntoAnotherDpi(pass, window, rect, moved);
+    if (dryRun) {
+        Plan(pass, window, facts, verdict, entry, moved, rescaled);
         return;
     }
-    const WindowPlace at = desktop.ReadPlace(window, gather);
-    const Rect& rect = at.Bounds;
-    WindowMove moved =
-        NewPlace(pass, window, rect, at.Frame.value_or(rect), maximised, facts.Title);
-    moved.KeepStacking = keepStacking;
-    const bool rescaled = !moved.KeepPlace && OntoAnotherDpi(pass, window, rect, moved);
-    if (desktop.MoveWindow(window, moved) != MoveOutcome::Done || !rescaled) {
+    const MoveOutcome outcome = desktop.MoveWindow(window, moved);
+    // Refused only going to the bottom, a window is where the run wanted it all the same.
+    pass.report.Refused += outcome == MoveOutcome::Refused && verdict == Verdict::Moves ? 1 : 0;
+    if (outcome != MoveOutcome::Done || !rescaled) {
         return;
     }
     // On a monitor of another DPI the window has a new size, and maybe a new corner: it is
     // placed once more by the same rule, with that size, and never again.
     const WindowPlace now = desktop.ReadPlace(window, gather);
     WindowMove again = gather ? NewPlace(pass, window, now.Bounds, now.Frame.value_or(now.Bounds),
-                                         maximised, facts.Title)
+                                         maximised, facts.Title, verdict)
                               : moved;
     if (!again.KeepPlace &&
         (again.Resize || again.X != now.Bounds.left || again.Y != now.Bounds.top)) {
-        again.KeepStacking = keepStacking;
+        again.KeepStacking = moved.KeepStacking;
         again.Restore.reset();  // set by the first move
         desktop.MoveWindow(window, again);
     }
@@ -337,11 +471,15 @@ void MoveOneWindow(Pass& pass, bool ownOrDesktop, WindowHandle window) {
 
 }  // namespace
 
-void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self) {
-    const WindowHandle shell = desktop.ShellWindow();
-    Pass pass{desktop, settings, {}, {}};
+void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self,
+                    RunReport& report) {
+    Pass pass{desktop, settings, self, desktop.ShellWindow(), report};
     desktop.EnumWindows([&](WindowHandle window) {
-        MoveOneWindow(pass, window == self || window == shell, window);
+        MoveOneWindow(pass, window);
         return true;
     });
+    if (pass.hidden > 0) {
+        report.Plan.push_back({L"(hidden windows: " + std::to_wstring(pass.hidden) + L")", L"", L"",
+                               L"stays", L"not visible"});
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/run_report.h"
 #include "common/run_settings.h"
 #include "platform/desktop.h"
 
@@ -11,4 +12,7 @@
 // are maximised again on the monitor their restore place is gathered onto; topmost ones keep
 // their place in the stacking order. A window that the move takes onto a monitor of another DPI
 // is placed once more, with the size it has there.
-void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self);
+// A window that the system does not let the run move is counted in `report`. A dry run moves
+// nothing and tells in `report`, for each window, what the run would do, or why not.
+void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle self,
+                    RunReport& report);

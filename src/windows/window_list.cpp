@@ -22,11 +22,13 @@ std::string SwappedPairs(std::string_view bytes) {
     return swapped;
 }
 
-// The whole file as text, lowered: marked UTF-8, UTF-16 LE or BE; unmarked, UTF-8 where it is
-// valid UTF-8 (as Notepad saves today), else the ANSI code page. Text in the ANSI code page
-// with letters beyond ASCII is almost never valid UTF-8. A file that cannot be read stops the
-// run: read as an empty list, it would move the very windows the user protected.
-std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
+// The whole file as text: marked UTF-8, UTF-16 LE or BE; unmarked, UTF-8 where it is valid
+// UTF-8 (as Notepad saves today), else the ANSI code page. Text in the ANSI code page with
+// letters beyond ASCII is almost never valid UTF-8. A file that cannot be read stops the run:
+// read as an empty list, it would move the very windows the user protected. Also lowered once
+// here, not once per window: lowering maps character by character, so the entries lie where
+// they do in the text as written, which a dry run keeps.
+void ReadListText(Desktop& desktop, const std::wstring& path, RunSettings& settings) {
     std::string bytes;
     std::wstring reason;
     try {
@@ -43,9 +45,9 @@ std::wstring ReadLoweredListText(Desktop& desktop, const std::wstring& path) {
             } else if (!desktop.DecodeText(raw, TextEncoding::Utf8, text)) {
                 desktop.DecodeText(raw, TextEncoding::Ansi, text);
             }
-            // Lowered once here, not once per window: lowering maps character by character, so
-            // the line breaks stay where they were.
-            return desktop.LowerCase(text);
+            settings.WindowListText = desktop.LowerCase(text);
+            settings.WindowListShown = settings.DryRun ? std::move(text) : std::wstring();
+            return;
         }
     } catch (const std::exception&) {
         reason = L"It is too large to read.";
@@ -81,16 +83,21 @@ void LoadWindowList(Desktop& desktop, RunSettings& settings, const std::wstring&
     if (desktop.TestFile(path) == FileTest::Absent) {
         return;
     }
-    settings.WindowListText = ReadLoweredListText(desktop, path);
+    ReadListText(desktop, path, settings);
     settings.WindowList = SplitLines(settings.WindowListText);
     settings.ListLoaded = true;
+    settings.ListPath = path;
 }
 
-bool IsSkippedByList(Desktop& desktop, const RunSettings& settings, const std::wstring& title) {
+bool IsSkippedByList(Desktop& desktop, const RunSettings& settings, const std::wstring& title,
+                     std::wstring* entryShown) {
     const std::wstring loweredTitle = desktop.LowerCase(title);
     for (const ListEntry& entry : settings.WindowList) {
         const std::wstring_view text = ListEntryText(settings, entry);
         if (!text.empty() && loweredTitle.find(text) != std::wstring::npos) {
+            if (entryShown != nullptr) {
+                *entryShown = settings.WindowListShown.substr(entry.Start, entry.Length);
+            }
             return settings.ExcludeMode;
         }
     }

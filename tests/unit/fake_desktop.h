@@ -33,6 +33,7 @@ class FakeDesktop : public Desktop {
         // A per-monitor-aware window's own, that of the monitor it was last on; 0: that of the
         // monitor it is on, as every other window has
         int Dpi = 0;
+        WindowProgram Program = {L"app.exe"};  // the system refuses to move one with MoreRights
     };
     struct Monitor {
         Rect Bounds, WorkArea;
@@ -54,6 +55,7 @@ class FakeDesktop : public Desktop {
     std::optional<ShownWallpaper> Shown;               // none: the system cannot tell
     std::optional<std::wstring> AppliedWallpaper;
     std::vector<std::wstring> Errors;
+    std::optional<std::wstring> Plan;  // what a dry run showed
     bool Closed = false;
 
     std::vector<Window>::iterator Find(WindowHandle handle) {
@@ -148,6 +150,9 @@ class FakeDesktop : public Desktop {
     // it is per-monitor aware, else its monitor's): about its centre, by new/old.
     MoveOutcome MoveWindow(WindowHandle window, const WindowMove& move) override {
         Window& moved = At(window);
+        if (moved.Program.MoreRights) {
+            return MoveOutcome::Refused;
+        }
         Rect& bounds = moved.Bounds;
         const int dpi = moved.Dpi ? moved.Dpi : NearestMonitor(bounds).Dpi;
         const auto end = [](int32_t from, int64_t size) {  // clamped, as the real desktop's
@@ -168,8 +173,9 @@ class FakeDesktop : public Desktop {
         if (!move.KeepStacking) {
             std::rotate(Find(window), Find(window) + 1, Windows.end());  // `moved` is another now
         }
-        return MoveOutcome::Done;
+        return moved.Program.Answers ? MoveOutcome::Done : MoveOutcome::LeftToItsProgram;
     }
+    WindowProgram ReadProgram(WindowHandle window) override { return At(window).Program; }
     // Only the desktop settings key is there; key names are compared without regard to case.
     bool IsDesktopKey(RegistryKey root, const std::wstring& subkey) {
         return root == kHkeyCurrentUser && LowerCase(subkey) == L"control panel\\desktop";
@@ -199,5 +205,6 @@ class FakeDesktop : public Desktop {
         return readable;
     }
     void ReportError(const std::wstring& message) override { Errors.push_back(message); }
+    void ShowPlan(const std::wstring& text) override { Plan = text; }
     void CloseMainWindow() override { Closed = true; }
 };

@@ -14,7 +14,7 @@ using Point = std::pair<int32_t, int32_t>;
 // Every run starts from this desktop, top of the stacking order first: the program's own window
 // (S), and three that take part (0 inside the work area, 1 off its bottom-right corner, 2 off its
 // left edge) among a hidden (H) and an untitled one (U).
-constexpr char kNames[] = "S0H1U2";
+constexpr char kNames[] = "S0H1U2abcdefghijkl";
 constexpr WindowHandle kSelf{0x100};
 constexpr wchar_t kPicture[] = L"C:\\pic.bmp";
 constexpr wchar_t kExclude[] = L"C:\\Tools\\exclude.txt";
@@ -79,6 +79,30 @@ const Change kLeftAbove = [](FakeDesktop& d) {
     d.WorkArea = {0, 0, 1024, 740};
     d.Displays = {{{0, 0, 1024, 768}, d.WorkArea}, {{-800, -300, 0, 300}, {-800, -300, 0, 300}}};
 };
+// Besides the starting desktop's, a window for every other rule: cloaked (a), click-through (b),
+// a frameless tool window (c), full screen (d), maximised in place (e), not answering (f), of a
+// program with more rights (g), minimised with a restore place off the screen (h) or on it (i),
+// maximised off the monitor (j), of a DPI of its own (k), and the desktop (l).
+const Change kEveryRule = [](FakeDesktop& d) {
+    const auto add = [&](Rect bounds, WindowState state = {}) {
+        const size_t i = d.Windows.size();
+        d.Windows.push_back(
+            {static_cast<WindowHandle>(0x100 + i), {wchar_t(kNames[i])}, bounds, true, state});
+        return &d.Windows.back();
+    };
+    add({0, 0, 10, 10})->Cloaked = true;
+    add({0, 0, 10, 10}, {.Layered = true, .Transparent = true});
+    add({0, 0, 10, 10}, {.ToolWindow = true});
+    add({0, 0, 1024, 768});
+    add({-4, -4, 1028, 752}, {.Maximised = true});
+    add({900, 600, 1200, 900})->Program.Answers = false;
+    add({900, 600, 1200, 900})->Program.MoreRights = true;
+    add(kParked, {.Minimised = true})->Restore = Restore({3000, 100, 3300, 400});
+    add(kParked, {.Minimised = true})->Restore = Restore({100, 100, 400, 300});
+    add({3000, -4, 4032, 752}, {.Maximised = true});
+    add({2000, 100, 2400, 400})->Dpi = 144;
+    d.Shell = add({0, 0, 1024, 768})->Handle;
+};
 // A 1920 x 1080 primary above one at 144 DPI.
 const Change kAbove144 = [](FakeDesktop& d) {
     d.Displays = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
@@ -103,7 +127,8 @@ struct Row {
     std::optional<RegistryValue> originY{};
     const wchar_t* wallpaper = nullptr;  // the wallpaper re-applied; null: none
     std::optional<Point> restored{};     // where window 1's restore place went
-    std::vector<Change> change{};        // to the starting desktop
+    std::wstring plan{};  // what the dry run showed, in part, with | for tabs and \n for line ends
+    std::vector<Change> change{};  // to the starting desktop
 };
 
 // The rectangle moved to have its top-left corner at `to`.
@@ -266,6 +291,25 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .wallpaper = L"", .change = {Stored(L"Wallpaper", {7, L"", "C:\\x"})}},
         {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .wallpaper = L"",
          .change = {[](FakeDesktop& d) { d.DesktopKey.erase(L"Wallpaper"); }}},
+        // A dry run tells what the run would do, and why not where not; it moves and writes nothing.
+        {.args = L"--DRY-RUN gew", .tookPart = "", .plan = L"Window|Program|Where|Outcome|Detail\n"
+         L"Deskglide|app.exe|50,50 10x10|stays|Deskglide's own window\nUntitled - Notepad|app.exe|100,100 300x200|stays|seen whole on the screen\n"
+         L"Mail|app.exe|900,600 300x300|stays|excluded by the line `Mail` of C:\\Tools\\exclude.txt\n|app.exe|30,30 10x10|stays|no title\n"
+         L"X|app.exe|-50,20 400x300|moves|to 0,20\na|app.exe|0,0 10x10|stays|hidden by Windows (on another virtual desktop)\n"
+         L"b|app.exe|0,0 10x10|stays|clicks go through it (an overlay)\nc|app.exe|0,0 10x10|stays|a bar, dock or widget without a title bar\n"
+         L"d|app.exe|0,0 1024x768|stays|full screen\ne|app.exe|maximised, -4,-4 1032x756|stays|maximised where maximising puts it\n"
+         L"f|app.exe|900,600 300x300|stays|not answering: its move is left to its program\ng|app.exe|900,600 300x300|stays|runs as administrator\n"
+         L"h|app.exe|minimised, comes back at 3000,100 300x300|moves|comes back at 724,100 300x300\n"
+         L"i|app.exe|minimised, comes back at 100,100 300x200|stays|already there\nj|app.exe|maximised, 3000,-4 1032x756|moves|to 0,0 1024x748\n"
+         L"k|app.exe|2000,100 400x300|moves|to 624,100, then once more for the DPI there\nl|app.exe|0,0 1024x768|stays|the desktop itself\n"
+         L"(hidden windows: 1)|||stays|not visible\n(wallpaper)||WallpaperOriginX 3|changes|to 0\n(wallpaper)||WallpaperOriginY 10|changes|to 0\n"
+         L"(wallpaper)||C:\\pic.bmp|re-applied|\n", .change = {List(kExclude, "Mail"), kEveryRule}},
+        {.args = L"vw /Dry-Run i", .tookPart = "", .status = 3, .plan = L"Untitled - Notepad|app.exe|100,100 300x200|stays|not named in "
+         L"C:\\Tools\\include.txt\nMail|app.exe|900,600 300x300|moves|to 900,650\n|app.exe|30,30 10x10|stays|no title\n"
+         L"X|app.exe|-50,20 400x300|stays|not named in C:\\Tools\\include.txt\n(hidden windows: 1)|||stays|not visible\n(the run)|||stops|The wallpaper",
+         .change = {List(kInclude, "mail"), Stored(L"WallpaperOriginY", Sz(L"abc"))}},
+        {.args = L"-dry-run w", .tookPart = "", .plan = L"(the run)|||moves nothing|no mode letter (g, v or h): the information window opens\n"},
+        {.args = L"v 30", .by = {0, 30}, .tookPart = "02", .status = 7, .change = {[](FakeDesktop& d) { d.Windows[3].Program.MoreRights = true; }}},
         // Positions reach the ends of the 32-bit range, and stop there.
         {.args = L"v 47", .by = {0, 47}, .change = {Window('1', {900, 2147483600, 1200, 2147483600})}},
         {.args = L"h- 48", .by = {-48, 0}, .change = {Window('2', {-2147483600, 20, -2147483600, 20})}},
@@ -337,6 +381,10 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         EXPECT_TRUE(desktop.DesktopKey == stored);
         EXPECT_EQ(desktop.AppliedWallpaper.value_or(L"(none)"),
                   row.wallpaper ? row.wallpaper : L"(none)");
+        std::wstring plan = desktop.Plan.value_or(L"(none)");
+        std::replace(plan.begin(), plan.end(), L'\t', L'|');
+        std::erase(plan, L'\r');
+        EXPECT_NE(plan.find(row.plan.empty() ? L"(none)" : row.plan), std::wstring::npos) << plan;
     }
 }
 

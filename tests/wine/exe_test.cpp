@@ -69,6 +69,10 @@ struct Row {
     // Run by this process on its own windows, through the platform: Wine sets the placements
     // of a program's own windows only.
     bool here = false;
+    // A dry run's plan holds this (LIST stands for the list's path): written to a file, or
+    // shown in its window, which Esc closes.
+    const wchar_t* plan = nullptr;
+    bool toFile = false;
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
@@ -107,14 +111,17 @@ HWND Await(const wchar_t* className, const wchar_t* title = nullptr) {
     return found;
 }
 
-PROCESS_INFORMATION Start(std::wstring commandLine, WORD show = SW_SHOWNORMAL) {
+// With its standard output into `out` where given (none when null), as from a shortcut.
+PROCESS_INFORMATION Start(std::wstring commandLine, WORD show = SW_SHOWNORMAL,
+                          std::optional<HANDLE> out = {}) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.dwFlags = STARTF_USESHOWWINDOW | (out ? STARTF_USESTDHANDLES : 0);
     startup.wShowWindow = show;
+    startup.hStdOutput = out.value_or(nullptr);
     PROCESS_INFORMATION started = {};
-    CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                   &startup, &started);
+    CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, out.value_or(nullptr) != nullptr,
+                   0, nullptr, nullptr, &startup, &started);
     return started;
 }
 
@@ -143,8 +150,8 @@ std::wstring UnixName(const std::wstring& path) {
 }
 
 std::wstring Text(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
     return text;
 }
 
@@ -211,14 +218,14 @@ void CheckInformationWindow(HWND window) {
     GetWindowRect(usage, &below);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&below), 2);
     // The description as it always was; below it, where the window used to end, the usage block
-    // in the same font, tall enough for its nine lines, and the window grown to hold it.
+    // in the same font, tall enough for its ten lines, and the window grown to hold it.
     EXPECT_EQ((std::vector<LONG>{client.right, text.right, text.bottom, below.top,
                                  client.bottom - below.bottom}),
               (std::vector<LONG>{MulDiv(310, dpi, 96), MulDiv(305, dpi, 96), MulDiv(87, dpi, 96),
                                  MulDiv(92, dpi, 96), MulDiv(3, dpi, 96)}));
     const auto font = reinterpret_cast<HFONT>(SendMessageW(usage, WM_GETFONT, 0, 0));
     EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    EXPECT_GE(below.bottom - below.top, 9 * metrics.tmHeight);
+    EXPECT_GE(below.bottom - below.top, 10 * metrics.tmHeight);
     EXPECT_TRUE(
         Text(usage).starts_with(L"deskglide.exe [letters] [vertical] [horizontal]\n") &&
         Text(usage).ends_with(L"\nREADME.txt beside deskglide.exe tells the rest.\nVersion " +
@@ -367,8 +374,21 @@ TEST_P(Exe, Runs) {
         GetWindowRect(windows[i], &before[i]);
     }
     std::vector<PROCESS_INFORMATION> runs;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    const std::wstring planFile = listFolder + L"\\plan.txt";
+    const std::optional<HANDLE> out =
+        row.plan == nullptr
+            ? std::nullopt
+            : std::optional(row.toFile
+                                ? CreateFileW(planFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                              &inherited, CREATE_ALWAYS, 0, nullptr)
+                                : nullptr);
     for (int i = 0; i < row.runs && !row.here; ++i) {
-        runs.push_back(Start(L"\"" + (row.link ? link : exe) + L"\" " + row.args, row.show));
+        runs.push_back(Start(L"\"" + (row.link ? link : exe) + L"\" " + row.args, row.show, out));
+    }
+    std::wstring plan = row.plan ? row.plan : L"";
+    if (const size_t at = plan.find(L"LIST"); at != std::wstring::npos) {
+        plan.replace(at, 4, list);
     }
     struct Here : Win32Desktop {
         std::wstring args;
@@ -391,6 +411,13 @@ TEST_P(Exe, Runs) {
         }
         EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)), expected);
         PostMessageW(box, WM_CLOSE, 0, 0);
+    } else if (row.plan != nullptr && !row.toFile) {
+        const HWND window = Await(L"DeskglideDryRun");
+        wchar_t shown[4096] = {};  // another program's edit control answers only WM_GETTEXT
+        SendMessageW(FindWindowExW(window, nullptr, L"Edit", nullptr), WM_GETTEXT, 4096,
+                     reinterpret_cast<LPARAM>(shown));
+        EXPECT_NE(std::wstring(shown).find(plan), std::wstring::npos) << shown;
+        PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     } else if (row.help || std::wstring(row.args).find_first_of(L"gvh") == std::wstring::npos) {
         const HWND window = Await(L"DeskglideMain");
         EXPECT_TRUE(IsWindowVisible(window));  // also when started hidden: no one would see it
@@ -403,6 +430,21 @@ TEST_P(Exe, Runs) {
     }
     for (const auto& run : runs) {
         EXPECT_EQ(Finish(run), row.status);
+    }
+    if (row.toFile) {
+        CloseHandle(*out);
+        std::string bytes(4096, '\0');
+        const HANDLE written = CreateFileW(planFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr);
+        DWORD size = 0;
+        ReadFile(written, bytes.data(), 4096, &size, nullptr);
+        CloseHandle(written);
+        DeleteFileW(planFile.c_str());
+        std::wstring text(size, L'\0');
+        text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(),
+                                                            static_cast<int>(size), text.data(),
+                                                            static_cast<int>(size))));
+        EXPECT_NE(text.find(plan), std::wstring::npos) << text.c_str();
     }
     Pump(100);
     if (row.focus) {
@@ -518,6 +560,13 @@ const Row kRows[] = {
     {.name = "AnUnmarkedUtf8ListMatchesTitlesInAndOutsideTheCodePage", .args = L"ve 30",
      .windows = {Plain(L"M\u00FCller", kAt, kAt), Plain(L"\u0141\u00F3d\u017A", kAt, kAt), Plain(L"B", kAt, {100, 130})},
      .list = L"exclude.txt", .bytes = "M\xC3\xBCller\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA"},
+    // A dry run moves nothing, writes nothing, and says what a run would do, or why not.
+    {.name = "DryRunToAFile", .args = L"--dry-run vew 30", .windows = {Plain(L"A", kAt, kAt), Plain(L"B", {150, 150}, {150, 150})},
+     .list = L"exclude.txt", .bytes = "A", .originY = L"12", .originYAfter = L"12",
+     .plan = L"B\tdeskglide_wine_tests.exe\t150,150 200x150\tmoves\tto 150,180\r\nA\tdeskglide_wine_tests.exe\t100,100 200x150\tstays\t"
+             L"excluded by the line `A` of LIST\r\n", .toFile = true},
+    {.name = "DryRunInAWindow", .args = L"/DRY-RUN v 30", .windows = {Plain(L"B", {150, 150}, {150, 150})},
+     .plan = L"B\tdeskglide_wine_tests.exe\t150,150 200x150\tmoves\tto 150,180\r\n"},
     {.name = "ReportsAnOverflowInABox", .args = L"v 3000000000", .status = 2,
      .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
     {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = L"abc", .originYAfter = L"abc", .status = 3,
