@@ -2,6 +2,7 @@
 //   sample_windows N      N small windows spread over the work area
 //   sample_windows demo   a few windows, some off the bottom-right edge, some at negative
 //                         coordinates
+//   sample_windows workarea  prints the work area (left top right bottom, in pixels) and ends
 // Once every window exists, sets the event DeskglideSamplesReady if a benchmark created it, or
 // else prints "ready".
 #include <windows.h>
@@ -52,6 +53,14 @@ void OpenSpreadWindows(int count) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const std::wstring what = argc > 1 ? argv[1] : L"demo";
+    if (what == L"workarea") {
+        SetProcessDPIAware();  // in pixels at any DPI, not scaled for a program that is not aware
+        RECT work = {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        std::printf("%ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
+        return 0;
+    }
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = SampleProc;
@@ -61,7 +70,6 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.lpszClassName = L"DeskglideSample";
     RegisterClassExW(&windowClass);
 
-    const std::wstring what = argc > 1 ? argv[1] : L"demo";
     if (what == L"demo") {
         OpenDemoWindows();
     } else {

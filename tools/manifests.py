@@ -347,13 +347,16 @@ def check_faults(scoop, winget, info, zip_hash, sums):
 
 
 def readme_faults(info):
-    """README.md cannot take the homepage and the identifier from CMake: it must agree with it."""
+    """README.md (the install commands) and CONTRIBUTING.md (the release steps) cannot take the
+    homepage and the identifier from CMake: they must agree with it."""
     package_id = info["package_id"]
     folder = "/".join(["manifests", package_id[0].lower(), *package_id.split(".")]) + "/"
-    readme = (ROOT / "README.md").read_text()
-    return [f"README.md: no {words.strip()!r}, as CMakeLists.txt has it"
-            for words in (f"scoop bucket add deskglide {info['homepage']}\n",
-                          f"winget install {package_id}\n", folder) if words not in readme]
+    wanted = {"README.md": (f"scoop bucket add deskglide {info['homepage']}\n",
+                            f"winget install {package_id}\n"),
+              "CONTRIBUTING.md": (folder,)}
+    return [f"{name}: no {words.strip()!r}, as CMakeLists.txt has it"
+            for name, texts in wanted.items() for words in texts
+            if words not in (ROOT / name).read_text()]
 
 
 def bucket_faults(info, zip_hash, fresh):

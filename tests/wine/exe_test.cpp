@@ -157,27 +157,31 @@ std::wstring Text(HWND window) {
 
 std::wstring Stored(const wchar_t* name) {
     wchar_t text[MAX_PATH] = L"";
-    DWORD size = sizeof text;
-    DWORD type = 0;
-    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, text,
-                 &size);
+    DWORD size = sizeof text, type = 0;
+    const LONG read = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_ANY | RRF_NOEXPAND,
+                                   &type, text, &size);
     LONG number = 0;
     std::memcpy(&number, text, sizeof number);
     const std::wstring prefix = type == REG_EXPAND_SZ ? L"expand:" : L"";
-    return type == REG_DWORD ? L"dword:" + std::to_wstring(number) : prefix + text;
+    return read == ERROR_FILE_NOT_FOUND ? L"missing"
+           : type == REG_DWORD          ? L"dword:" + std::to_wstring(number)
+                                        : prefix + text;
 }
 
 // Stores "dword:N" as a REG_DWORD, "expand:text" as REG_EXPAND_SZ, other text as REG_SZ; text
-// without a NUL.
-void Store(const wchar_t* name, std::wstring text) {
+// without a NUL; "missing", as Stored reads a value that is not there, deletes it.
+LONG Store(const wchar_t* name, std::wstring text) {
+    if (text == L"missing") {
+        return RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name);
+    }
     const bool dword = text.starts_with(L"dword:");
     const bool expand = text.starts_with(L"expand:");
     const LONG number = dword ? std::stol(text.substr(6)) : 0;
     text.erase(0, expand ? 7 : 0);
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name,
-                    dword ? REG_DWORD : (expand ? REG_EXPAND_SZ : REG_SZ),
-                    dword ? static_cast<const void*>(&number) : text.c_str(),
-                    static_cast<DWORD>(dword ? sizeof number : 2 * text.size()));
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name,
+                           dword ? REG_DWORD : (expand ? REG_EXPAND_SZ : REG_SZ),
+                           dword ? static_cast<const void*>(&number) : text.c_str(),
+                           static_cast<DWORD>(dword ? sizeof number : 2 * text.size()));
 }
 
 // The exe under test, built beside the tests.
@@ -304,12 +308,8 @@ TEST_P(Exe, Runs) {
     }
     const std::wstring savedOrigin = Stored(L"WallpaperOriginY");
     const std::wstring savedWallpaper = Stored(L"Wallpaper");
-    if (row.originY != nullptr) {
-        Store(L"WallpaperOriginY", row.originY);
-    }
-    if (row.wallpaper != nullptr) {
-        Store(L"Wallpaper", row.wallpaper);
-    }
+    Store(L"WallpaperOriginY", row.originY ? row.originY : savedOrigin);
+    Store(L"Wallpaper", row.wallpaper ? row.wallpaper : savedWallpaper);
     HANDLE file = nullptr;
     if (row.file == File::Folder) {
         CreateDirectoryW(list.c_str(), nullptr);
