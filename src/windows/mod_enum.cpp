@@ -267,23 +267,20 @@ WindowMove NewPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rec
 // the monitors' DPIs with a DPI of its own, or Windows scales it for the monitor it is on.
 bool OntoAnotherDpi(Pass& pass, WindowHandle window, const Rect& from, const WindowMove& move) {
     const std::vector<MonitorArea>& monitors = Monitors(pass);
-    const auto unknown = [](const MonitorArea& m) { return m.Dpi == 0; };
-    if (monitors.empty() || std::any_of(monitors.begin(), monitors.end(), unknown)) {
+    if (monitors.empty()) {
         return false;
     }
-    // One DPI for all: Windows scales a window that does not follow the monitors for any of them
-    // alike, so only one that does, with a DPI of its own that is another, is rescaled. Finding a
-    // window's monitor is slow under Wine, and then not needed.
+    // One DPI for all (or none the system can tell): Windows scales a window that does not
+    // follow the monitors for any of them alike, so only one that does, with a DPI of its own
+    // that is another, is rescaled. Finding a window's monitor is slow under Wine, and then not
+    // needed.
     const unsigned shared = monitors.front().Dpi;
     if (std::all_of(monitors.begin(), monitors.end(),
                     [&](const MonitorArea& m) { return m.Dpi == shared; })) {
-        const unsigned dpi = pass.desktop.ReadDpi(window, false).Dpi;
-        return dpi != 0 && dpi != shared && pass.desktop.ReadDpi(window, true).PerMonitorAware;
+        return pass.desktop.ReadDpi(window, false).Dpi != shared &&
+               pass.desktop.ReadDpi(window, true).PerMonitorAware;
     }
     const WindowDpi dpi = pass.desktop.ReadDpi(window, true);
-    if (dpi.Dpi == 0) {
-        return false;
-    }
     const unsigned after = pass.desktop.MonitorNearest(PlacedAt(from, move)).Dpi;
     return (dpi.PerMonitorAware ? dpi.Dpi : pass.desktop.MonitorNearest(from).Dpi) != after;
 }
@@ -461,10 +458,8 @@ void MoveOneWindow(Pass& pass, WindowHandle window) {
     WindowMove again = gather ? NewPlace(pass, window, now.Bounds, now.Frame.value_or(now.Bounds),
                                          maximised, facts.Title, verdict)
                               : moved;
-    if (!again.KeepPlace &&
-        (again.Resize || again.X != now.Bounds.left || again.Y != now.Bounds.top)) {
+    if (again.Resize || again.X != now.Bounds.left || again.Y != now.Bounds.top) {
         again.KeepStacking = moved.KeepStacking;
-        again.Restore.reset();  // set by the first move
         desktop.MoveWindow(window, again);
     }
 }
@@ -478,7 +473,7 @@ void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle 
         MoveOneWindow(pass, window);
         return true;
     });
-    if (pass.hidden > 0) {
+    if (settings.DryRun) {
         report.Plan.push_back({L"(hidden windows: " + std::to_wstring(pass.hidden) + L")", L"", L"",
                                L"stays", L"not visible"});
     }

@@ -91,7 +91,7 @@ const Change kEveryRule = [](FakeDesktop& d) {
         return &d.Windows.back();
     };
     add({0, 0, 10, 10})->Cloaked = true;
-    add({0, 0, 10, 10}, {.Layered = true, .Transparent = true});
+    add({0, 0, 10, 10}, {.Layered = true, .Transparent = true})->Title = L"b\t\r";
     add({0, 0, 10, 10}, {.ToolWindow = true});
     add({0, 0, 1024, 768});
     add({-4, -4, 1028, 752}, {.Maximised = true});
@@ -99,7 +99,7 @@ const Change kEveryRule = [](FakeDesktop& d) {
     add({900, 600, 1200, 900})->Program.MoreRights = true;
     add(kParked, {.Minimised = true})->Restore = Restore({3000, 100, 3300, 400});
     add(kParked, {.Minimised = true})->Restore = Restore({100, 100, 400, 300});
-    add({3000, -4, 4032, 752}, {.Maximised = true});
+    add({3000, -4, 4032, 752}, {.Maximised = true})->Restore = Restore({100, 100, 400, 300});
     add({2000, 100, 2400, 400})->Dpi = 144;
     d.Shell = add({0, 0, 1024, 768})->Handle;
 };
@@ -296,7 +296,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          L"Deskglide|app.exe|50,50 10x10|stays|Deskglide's own window\nUntitled - Notepad|app.exe|100,100 300x200|stays|seen whole on the screen\n"
          L"Mail|app.exe|900,600 300x300|stays|excluded by the line `Mail` of C:\\Tools\\exclude.txt\n|app.exe|30,30 10x10|stays|no title\n"
          L"X|app.exe|-50,20 400x300|moves|to 0,20\na|app.exe|0,0 10x10|stays|hidden by Windows (on another virtual desktop)\n"
-         L"b|app.exe|0,0 10x10|stays|clicks go through it (an overlay)\nc|app.exe|0,0 10x10|stays|a bar, dock or widget without a title bar\n"
+         L"b |app.exe|0,0 10x10|stays|clicks go through it (an overlay)\nc|app.exe|0,0 10x10|stays|a bar, dock or widget without a title bar\n"
          L"d|app.exe|0,0 1024x768|stays|full screen\ne|app.exe|maximised, -4,-4 1032x756|stays|maximised where maximising puts it\n"
          L"f|app.exe|900,600 300x300|stays|not answering: its move is left to its program\ng|app.exe|900,600 300x300|stays|runs as administrator\n"
          L"h|app.exe|minimised, comes back at 3000,100 300x300|moves|comes back at 724,100 300x300\n"
@@ -306,9 +306,11 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          L"(wallpaper)||C:\\pic.bmp|re-applied|\n", .change = {List(kExclude, "Mail"), kEveryRule}},
         {.args = L"vw /Dry-Run i", .tookPart = "", .status = 3, .plan = L"Untitled - Notepad|app.exe|100,100 300x200|stays|not named in "
          L"C:\\Tools\\include.txt\nMail|app.exe|900,600 300x300|moves|to 900,650\n|app.exe|30,30 10x10|stays|no title\n"
-         L"X|app.exe|-50,20 400x300|stays|not named in C:\\Tools\\include.txt\n(hidden windows: 1)|||stays|not visible\n(the run)|||stops|The wallpaper",
+         L"X|app.exe|-50,20 400x300|stays|not named in C:\\Tools\\include.txt\n(hidden windows: 1)|||stays|not visible\n(the run)|||stops|"
+         L"The wallpaper origin WallpaperOriginY (in HKEY_CURRENT_USER\\Control Panel\\Desktop) holds \"abc\", which is not a number.  To repair it",
          .change = {List(kInclude, "mail"), Stored(L"WallpaperOriginY", Sz(L"abc"))}},
-        {.args = L"-dry-run w", .tookPart = "", .plan = L"(the run)|||moves nothing|no mode letter (g, v or h): the information window opens\n"},
+        {.args = L"v --dry-runx 30", .by = {0, -30}},
+        {.args = L"w -dry-run", .tookPart = "", .plan = L"(the run)|||moves nothing|no mode letter (g, v or h): the information window opens\n"},
         {.args = L"v 30", .by = {0, 30}, .tookPart = "02", .status = 7, .change = {[](FakeDesktop& d) { d.Windows[3].Program.MoreRights = true; }}},
         // Positions reach the ends of the 32-bit range, and stop there.
         {.args = L"v 47", .by = {0, 47}, .change = {Window('1', {900, 2147483600, 1200, 2147483600})}},
