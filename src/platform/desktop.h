@@ -174,7 +174,7 @@ class Desktop {
     // The monitor nearest to `rect` (MonitorFromRect, MONITOR_DEFAULTTONEAREST): the one with
     // the largest part of it; for a rectangle on no monitor, the nearest by distance.
     virtual MonitorArea MonitorNearest(const Rect& rect) = 0;
-    // Every monitor.
+    // Every monitor: at least one.
     virtual std::vector<MonitorArea> Monitors() = 0;
     // The shell's desktop window (GetShellWindow), WindowHandle{} when there is none.
     virtual WindowHandle ShellWindow() = 0;

@@ -204,6 +204,9 @@ std::vector<MonitorArea> Win32Desktop::Monitors() {
     for (const HMONITOR monitor : DisplayMonitors()) {
         monitors.push_back(ToMonitorArea(monitor));
     }
+    if (monitors.empty()) {  // as the system answers every question of a window's monitor
+        monitors.push_back(ToMonitorArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+    }
     return monitors;
 }
 

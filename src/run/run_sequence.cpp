@@ -71,8 +71,8 @@ constexpr int kRefusedStatus = 7;
 // A field of a dry run's line: tabs and line ends would split it.
 std::wstring Field(std::wstring text) {
     std::replace_if(
-        text.begin(), text.end(), [](wchar_t c) { return c == L'\t' || c == L'\n'; }, L' ');
-    std::erase(text, L'\r');
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\t' || c == L'\n' || c == L'\r'; },
+        L' ');
     return text;
 }
 

@@ -267,9 +267,6 @@ WindowMove NewPlace(Pass& pass, WindowHandle window, const Rect& rect, const Rec
 // the monitors' DPIs with a DPI of its own, or Windows scales it for the monitor it is on.
 bool OntoAnotherDpi(Pass& pass, WindowHandle window, const Rect& from, const WindowMove& move) {
     const std::vector<MonitorArea>& monitors = Monitors(pass);
-    if (monitors.empty()) {
-        return false;
-    }
     // One DPI for all (or none the system can tell): Windows scales a window that does not
     // follow the monitors for any of them alike, so only one that does, with a DPI of its own
     // that is another, is rescaled. Finding a window's monitor is slow under Wine, and then not

@@ -296,7 +296,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          L"Deskglide|app.exe|50,50 10x10|stays|Deskglide's own window\nUntitled - Notepad|app.exe|100,100 300x200|stays|seen whole on the screen\n"
          L"Mail|app.exe|900,600 300x300|stays|excluded by the line `Mail` of C:\\Tools\\exclude.txt\n|app.exe|30,30 10x10|stays|no title\n"
          L"X|app.exe|-50,20 400x300|moves|to 0,20\na|app.exe|0,0 10x10|stays|hidden by Windows (on another virtual desktop)\n"
-         L"b |app.exe|0,0 10x10|stays|clicks go through it (an overlay)\nc|app.exe|0,0 10x10|stays|a bar, dock or widget without a title bar\n"
+         L"b  |app.exe|0,0 10x10|stays|clicks go through it (an overlay)\nc|app.exe|0,0 10x10|stays|a bar, dock or widget without a title bar\n"
          L"d|app.exe|0,0 1024x768|stays|full screen\ne|app.exe|maximised, -4,-4 1032x756|stays|maximised where maximising puts it\n"
          L"f|app.exe|900,600 300x300|stays|not answering: its move is left to its program\ng|app.exe|900,600 300x300|stays|runs as administrator\n"
          L"h|app.exe|minimised, comes back at 3000,100 300x300|moves|comes back at 724,100 300x300\n"
@@ -308,7 +308,8 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
          L"C:\\Tools\\include.txt\nMail|app.exe|900,600 300x300|moves|to 900,650\n|app.exe|30,30 10x10|stays|no title\n"
          L"X|app.exe|-50,20 400x300|stays|not named in C:\\Tools\\include.txt\n(hidden windows: 1)|||stays|not visible\n(the run)|||stops|"
          L"The wallpaper origin WallpaperOriginY (in HKEY_CURRENT_USER\\Control Panel\\Desktop) holds \"abc\", which is not a number.  To repair it",
-         .change = {List(kInclude, "mail"), Stored(L"WallpaperOriginY", Sz(L"abc"))}},
+         .change = {List(kInclude, "mail"), Stored(L"WallpaperOriginY", Sz(L"abc")),
+                    [](FakeDesktop& d) { d.Displays = {{{0, 0, 1024, 768}, d.WorkArea, 144}}; }}},
         {.args = L"v --dry-runx 30", .by = {0, -30}},
         {.args = L"w -dry-run", .tookPart = "", .plan = L"(the run)|||moves nothing|no mode letter (g, v or h): the information window opens\n"},
         {.args = L"v 30", .by = {0, 30}, .tookPart = "02", .status = 7, .change = {[](FakeDesktop& d) { d.Windows[3].Program.MoreRights = true; }}},
