@@ -140,6 +140,10 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"v 7 50", .by = {0, 7}},
         {.args = L"vhs -10 30", .by = {-307, 74}, .change = {[](FakeDesktop& d) { d.WorkArea.bottom = 738; }}},
         {.args = L"vs", .by = {0, 258}, .change = {[](FakeDesktop& d) { d.WorkArea = {0, 10, 1024, 1030}; }}},
+        // A per cent sign directly after a step makes both steps percentages, as s does.
+        {.args = L"v 10%", .by = {0, 75}},
+        {.args = L"vh 10% 20", .by = {205, 75}},
+        {.args = L"v 10 %", .by = {0, 10}},
         // Gathering, on each axis: the far edge onto the work area's, unless the near edge would
         // then lie before the work area's; then the near edge onto it. Again, nothing changes.
         {.args = L"g", .after = kGathered},
