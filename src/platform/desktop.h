@@ -64,8 +64,10 @@ struct RegistryValue {
 
 // What the desktop shows, as the system tells it.
 struct ShownWallpaper {
-    bool Slideshow = false;              // a slideshow is set up: its pictures change by themselves
-    std::vector<std::wstring> Pictures;  // each monitor's picture; empty text for none
+    bool Slideshow = false;  // a slideshow is set up: its pictures change by themselves
+    bool Spotlight = false;  // Windows spotlight: pictures the system fetches itself
+    std::vector<std::wstring> Pictures = {};  // each monitor's picture; empty text for none
+    bool Partial = false;  // the system stopped answering part-way: the rest is not known
 };
 
 // A monitor's whole rectangle and the part of it not taken by taskbars and docked bars.
@@ -149,7 +151,8 @@ class Desktop {
     virtual void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                             const RegistryValue& value) = 0;
 
-    // What the desktop shows; none where the system cannot tell (before Windows 8, under Wine).
+    // What the desktop shows; none where the system has no way to tell (before Windows 8, under
+    // Wine).
     virtual std::optional<ShownWallpaper> WallpaperShown() = 0;
     // Shows the picture at `path` on the whole desktop for this session, and tells every
     // top-level window; the stored desktop settings stay as they are. The result is not examined.

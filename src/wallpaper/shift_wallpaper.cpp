@@ -68,20 +68,24 @@ void ResetOrigin(Desktop& desktop, const std::wstring& value) {
     SetRegNumber(desktop, kHkeyCurrentUser, kDesktopKey, value, 0, type);
 }
 
-// Re-applying puts one picture on every monitor and ends a slideshow for the session, so it is done
-// only where that cannot change which pictures the desktop shows: no slideshow runs and every
-// monitor shows the picture stored, or the system cannot tell.
+// Re-applying puts one picture on every monitor and ends a slideshow or Windows spotlight for the
+// session, so it is done only where that cannot change what the desktop shows: a picture is
+// stored, and the system tells that every monitor shows it and nothing changes it by itself, or
+// has no way to tell. An empty path is a solid colour: there is no picture to re-apply.
 bool ReapplyKeepsPictures(Desktop& desktop, const std::wstring& path) {
+    if (path.empty()) {
+        return false;
+    }
     const std::optional<ShownWallpaper> shown = desktop.WallpaperShown();
     if (!shown) {
         return true;
     }
     // Paths name the same file whatever their case.
     const std::wstring stored = desktop.LowerCase(path);
-    return !shown->Slideshow && std::all_of(shown->Pictures.begin(), shown->Pictures.end(),
-                                            [&](const std::wstring& picture) {
-                                                return desktop.LowerCase(picture) == stored;
-                                            });
+    return !shown->Slideshow && !shown->Spotlight && !shown->Partial &&
+           std::all_of(
+               shown->Pictures.begin(), shown->Pictures.end(),
+               [&](const std::wstring& picture) { return desktop.LowerCase(picture) == stored; });
 }
 
 }  // namespace

@@ -241,12 +241,15 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"ve 30", .by = {0, 30}, .tookPart = "12", .change = {List(kExclude, "M\xFCller\r\n"), Title('0', L"M\xFCller Notes")}},
         // The origin the mode selects moves after the windows, in the type it was stored in. The
         // wallpaper is re-applied where the system cannot tell what the desktop shows, or where it
-        // shows the stored picture on every monitor and no slideshow: not where it would change that.
+        // shows the stored picture on every monitor, no slideshow and no Windows spotlight: not where
+        // it would change that, nor where the system stopped answering part-way or no picture is stored.
         {.args = L"vw 25", .by = {0, 25}, .originY = Sz(L"35"), .wallpaper = kPicture,
-         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{false, {L"c:\\PIC.bmp", L"C:\\pic.BMP"}}; }}},
+         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{.Pictures = {L"c:\\PIC.bmp", L"C:\\pic.BMP"}}; }}},
         {.args = L"v-w 25", .by = {0, -25}, .originY = Sz(L"-15"),
-         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{false, {kPicture, L"C:\\other.bmp"}}; }}},
-        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{true, {kPicture}}; }}},
+         .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{.Pictures = {kPicture, L"C:\\other.bmp"}}; }}},
+        {.args = L"vhw 5 7", .by = {7, 5}, .originX = Sz(L"10"), .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{.Slideshow = true, .Pictures = {kPicture}}; }}},
+        {.args = L"vw 5", .by = {0, 5}, .originY = Sz(L"15"), .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{.Spotlight = true, .Pictures = {kPicture}}; }}},
+        {.args = L"vw 5", .by = {0, 5}, .originY = Sz(L"15"), .change = {[](FakeDesktop& d) { d.Shown = ShownWallpaper{.Pictures = {kPicture}, .Partial = true}; }}},
         {.args = L"gw", .after = kGathered, .originX = Sz(L"0"), .originY = Dword(0), .wallpaper = kPicture,
          .change = {Stored(L"WallpaperOriginY", Dword(7))}},
         {.args = L"gvw 30", .after = kGathered, .originY = Sz(L"40"), .wallpaper = kPicture},
@@ -258,9 +261,8 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"6"), .wallpaper = kPicture, .change = {Stored(L"WallpaperOriginY", {kRegBinary, {}, "\x05\0\1\2"s})}},
         {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"8"), .wallpaper = L"C:\\\x141\xF3" L"d\x17A\\pic.bmp",
          .change = {Stored(L"WallpaperOriginY", Sz(L" 7 ")), Stored(L"Wallpaper", {kRegExpandSz, L"C:\\\x141\xF3" L"d\x17A\\pic.bmp ", {}})}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .wallpaper = L"", .change = {Stored(L"Wallpaper", {7, L"", "C:\\x"})}},
-        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .wallpaper = L"",
-         .change = {[](FakeDesktop& d) { d.DesktopKey.erase(L"Wallpaper"); }}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .change = {Stored(L"Wallpaper", {7, L"", "C:\\x"})}},
+        {.args = L"vw 1", .by = {0, 1}, .originY = Sz(L"11"), .change = {[](FakeDesktop& d) { d.DesktopKey.erase(L"Wallpaper"); }}},
         // Positions reach the ends of the 32-bit range, and stop there.
         {.args = L"v 47", .by = {0, 47}, .change = {Window('1', {900, 2147483600, 1200, 2147483600})}},
         {.args = L"h- 48", .by = {-48, 0}, .change = {Window('2', {-2147483600, 20, -2147483600, 20})}},
