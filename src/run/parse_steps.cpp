@@ -19,7 +19,7 @@ std::pair<std::wstring, std::wstring> StepTokens(const std::wstring& text) {
     if (lastSpace == std::wstring::npos) {
         return {};
     }
-    const std::wstring rest = L" " + TrimSpaces(std::wstring_view(text).substr(0, lastSpace + 1));
+    const std::wstring rest = L" " + TrimSpaces(std::wstring_view(text).substr(0, lastSpace));
     return {LastToken(rest, rest.rfind(L' ')), LastToken(text, lastSpace)};
 }
 
