@@ -110,7 +110,8 @@ class Desktop {
     // program was started through a link to it.
     virtual std::wstring ProgramDirectory() = 0;
     // The folder where the user keeps lists that no update of the program touches, without a
-    // trailing separator: %APPDATA%\Deskglide. Empty where the system names no such folder.
+    // trailing separator: Deskglide in the user's roaming application data folder as the system
+    // names it, or as %APPDATA% does where it cannot tell. Empty where neither names one.
     virtual std::wstring UserListDirectory() = 0;
 
     // The user locale's decimal separator, for example "." or ",".

@@ -56,8 +56,11 @@ void ReadWindowList(Desktop& desktop, const std::wstring& commandText, RunSettin
     }
     const std::wstring name = settings.ExcludeMode ? L"\\exclude.txt" : L"\\include.txt";
     LoadWindowList(desktop, settings, desktop.ProgramDirectory() + name);
+    if (settings.ListLoaded) {
+        return;
+    }
     const std::wstring userFolder = desktop.UserListDirectory();
-    if (!settings.ListLoaded && !userFolder.empty()) {
+    if (!userFolder.empty()) {
         LoadWindowList(desktop, settings, userFolder + name);
     }
 }

@@ -31,15 +31,16 @@ struct Row {
     const wchar_t* wallpaper = nullptr;  // the wallpaper path, kept by the run
     bool focus = false;                  // the first window has the focus, and keeps it
     DWORD status = 0;
-    const wchar_t* box = nullptr;  // what the error box says; LIST stands for the list's path
-    DWORD reason = 0;              // the box ends with the system's words for this error
-    bool lockDenied = false;       // another user's run holds the lock
-    int runs = 1;                  // started at once
-    WORD show = SW_SHOWNORMAL;     // the show command it is started with
-    bool help = false;             // the line asks for help: the information window opens
-    WPARAM key = 0;                // closes the information window with this key, not WM_CLOSE
-    bool link = false;             // started through a symbolic link to it in another folder
-    bool userFolder = false;       // the list is in %APPDATA%\Deskglide, not beside the exe
+    const wchar_t* box = nullptr;      // what the error box says; LIST stands for the list's path
+    DWORD reason = 0;                  // the box ends with the system's words for this error
+    bool lockDenied = false;           // another user's run holds the lock
+    int runs = 1;                      // started at once
+    WORD show = SW_SHOWNORMAL;         // the show command it is started with
+    bool help = false;                 // the line asks for help: the information window opens
+    WPARAM key = 0;                    // closes the information window with this key, not WM_CLOSE
+    bool link = false;                 // started through a symbolic link to it in another folder
+    bool userFolder = false;           // the list is in %APPDATA%\Deskglide, not beside the exe
+    const wchar_t* appData = nullptr;  // %APPDATA% for the run, where not the user's own
     // On the two-head desktop: its monitors, the primary first, and those the run finds (when a
     // monitor was unplugged after the windows opened).
     std::vector<RECT> heads = {}, headsAtRun = {};
@@ -243,16 +244,13 @@ TEST_P(Exe, Runs) {
     if (!row.heads.empty()) {
         LayOut(row.heads);
     }
-    wchar_t folder[MAX_PATH] = {};  // the exe is built beside the tests
-    GetModuleFileNameW(nullptr, folder, MAX_PATH);
-    *wcsrchr(folder, L'\\') = L'\0';
+    const std::wstring exe = ExePath();
     wchar_t appData[MAX_PATH] = {};
     GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
     const std::wstring listFolder =
-        row.userFolder ? appData + std::wstring(L"\\Deskglide") : folder;
+        row.userFolder ? appData + std::wstring(L"\\Deskglide") : exe.substr(0, exe.rfind(L'\\'));
     CreateDirectoryW(listFolder.c_str(), nullptr);
     const std::wstring list = listFolder + L"\\" + (row.list ? row.list : L"none");
-    const std::wstring exe = ExePath();
     wchar_t temp[MAX_PATH] = {};  // on the system's drive, where the exe is not
     GetTempPathW(MAX_PATH, temp);
     const std::wstring linkFolder = temp + std::wstring(L"DeskglideLink");
@@ -276,6 +274,7 @@ TEST_P(Exe, Runs) {
     if (row.wallpaper != nullptr) {
         Store(L"Wallpaper", row.wallpaper);
     }
+    SetEnvironmentVariableW(L"APPDATA", row.appData ? row.appData : appData);
     HANDLE file = nullptr;
     if (row.file == File::Folder) {
         CreateDirectoryW(list.c_str(), nullptr);
@@ -371,6 +370,7 @@ TEST_P(Exe, Runs) {
 
     Store(L"WallpaperOriginY", savedOrigin);
     Store(L"Wallpaper", savedWallpaper);
+    SetEnvironmentVariableW(L"APPDATA", appData);
     CloseHandle(lock);
     TerminateProcess(notepad.hProcess, 0);
     CloseHandle(file);
@@ -434,6 +434,8 @@ const Row kRows[] = {
      .windows = {Plain(L"A", kAt, kAt), Plain(L"B", {150, 150}, {150, 180})}, .list = L"exclude.txt", .bytes = "A", .link = true},
     {.name = "AListInTheUsersFolderServesWhereTheExesFolderHasNone", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130}), kStays},
      .list = L"include.txt", .bytes = "A", .userFolder = true},
+    {.name = "TheUsersFolderIsTheOneWindowsNamesNotTheEnvironments", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130}), kStays},
+     .list = L"include.txt", .bytes = "A", .userFolder = true, .appData = L"C:\\nowhere"},
     {.name = "AFolderIsNoList", .args = L"vi 30", .windows = {Plain(L"A", kAt, {100, 130})}, .list = L"include.txt", .file = File::Folder},
     {.name = "AListHeldOpenByAnotherProgramStopsTheRun", .args = L"vi 30", .windows = {Plain(L"A", kAt, kAt)}, .list = L"include.txt",
      .bytes = "A", .file = File::Locked, .status = 4, .box = L"Deskglide could not read the list LIST, so it did nothing.\n\n",
@@ -502,8 +504,8 @@ TEST(Resources, IconManifestAndVersion) {
     }
     EXPECT_EQ(sizes, "16x4 32x4 48x4 ");
     const std::string manifest = resource(MAKEINTRESOURCEW(24), 1);
-    for (const char* part :
-         {">PerMonitorV2, PerMonitor<", ">true/pm<", "Common-Controls", "asInvoker"}) {
+    for (const char* part : {">PerMonitorV2, PerMonitor<", ">true/pm<", ">true</longPathAware>",
+                             "Common-Controls", "asInvoker"}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
     EXPECT_EQ(VersionText(L"ProductName") + L" " + VersionText(L"OriginalFilename"),
