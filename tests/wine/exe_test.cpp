@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,20 @@ struct Row {
     bool link = false;                 // started through a symbolic link to it in another folder
     bool userFolder = false;           // the list is in %APPDATA%\Deskglide, not beside the exe
     const wchar_t* appData = nullptr;  // %APPDATA% for the run, where not the user's own
+    // Under Wine: the wallpaper class's answer (wallpaper_standin.cpp; "spotlight" first: the
+    // background type is Windows spotlight), and whether the desktop then shows kShown re-applied.
+    const wchar_t* shown = nullptr;
+    bool reapplied = false;
     // On the two-head desktop: its monitors, the primary first, and those the run finds (when a
     // monitor was unplugged after the windows opened).
     std::vector<RECT> heads = {}, headsAtRun = {};
 };
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kWallpapersKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Wallpapers";
+constexpr wchar_t kShown[] = L"C:\\shown.bmp";
+constexpr COLORREF kShownColour = 0x404040;
 
 bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version"); }
 
@@ -148,6 +157,16 @@ void Store(const wchar_t* name, std::wstring text) {
                     static_cast<DWORD>(dword ? sizeof number : 2 * text.size()));
 }
 
+// A picture of one colour, kShownColour, that fills the Wine desktop.
+void Paint(const wchar_t* path) {
+    const BITMAPINFOHEADER info = {sizeof info, 1024, 768, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPFILEHEADER head = {0x4D42, 0, 0, 0, sizeof head + sizeof info};
+    std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(&head), sizeof head)
+            .write(reinterpret_cast<const char*>(&info), sizeof info)
+        << std::string(1024 * 768 * 3, '\x40');
+}
+
 // The exe under test, built beside the tests.
 std::wstring ExePath() {
     std::wstring path(MAX_PATH, L'\0');
@@ -241,6 +260,9 @@ TEST_P(Exe, Runs) {
     if (!row.heads.empty() && GetEnvironmentVariableW(L"DESKGLIDE_LAYOUT", nullptr, 0) == 0) {
         GTEST_SKIP() << "needs the two-head desktop that scripts/wine-tests starts";
     }
+    if (row.shown != nullptr && !UnderWine()) {
+        GTEST_SKIP() << "needs the stand-in of the wallpaper class, in Wine's test prefix only";
+    }
     if (!row.heads.empty()) {
         LayOut(row.heads);
     }
@@ -274,6 +296,13 @@ TEST_P(Exe, Runs) {
     if (row.wallpaper != nullptr) {
         Store(L"Wallpaper", row.wallpaper);
     }
+    if (row.shown != nullptr) {  // the desktop shows no picture, and one is there to be re-applied
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, std::wstring().data(), SPIF_SENDCHANGE);
+        Paint(kShown);
+        const DWORD type = std::wstring(row.shown).starts_with(L"spotlight") ? 3 : 0;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kWallpapersKey, L"BackgroundType", REG_DWORD, &type, 4);
+    }
+    SetEnvironmentVariableW(L"DESKGLIDE_SHOWN", row.shown);
     SetEnvironmentVariableW(L"APPDATA", row.appData ? row.appData : appData);
     HANDLE file = nullptr;
     if (row.file == File::Folder) {
@@ -354,6 +383,9 @@ TEST_P(Exe, Runs) {
         EXPECT_EQ(Finish(run), row.status);
     }
     Pump(100);
+    if (row.shown != nullptr) {
+        EXPECT_EQ(GetPixel(GetDC(nullptr), 1010, 700) == kShownColour, row.reapplied);
+    }
     if (row.focus) {
         EXPECT_EQ(GetForegroundWindow(), focused);
     }
@@ -370,6 +402,7 @@ TEST_P(Exe, Runs) {
 
     Store(L"WallpaperOriginY", savedOrigin);
     Store(L"Wallpaper", savedWallpaper);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kWallpapersKey, L"BackgroundType");
     SetEnvironmentVariableW(L"APPDATA", appData);
     CloseHandle(lock);
     TerminateProcess(notepad.hProcess, 0);
@@ -421,7 +454,13 @@ const Row kRows[] = {
      .windows = {{Kind::FullScreen, L"Overlay", {0, 0}, {0, 0}, WS_POPUP, WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TOOLWINDOW},
                  {Kind::Plain, L"Dimmer", kAt, kAt, WS_POPUP, WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST},
                  {Kind::Plain, L"Palette", {150, 150}, {150, 180}, WS_CAPTION, WS_EX_TOOLWINDOW}, {Kind::Plain, L"Keyboard", {300, 150}, {300, 180}, WS_CAPTION, WS_EX_NOACTIVATE | WS_EX_TOPMOST}}},
-    {.name = "StoresTheOriginAsText", .args = L"vw 25", .originY = L"12", .originYAfter = L"37"},
+    {.name = "StoresTheOriginAsTextAndReappliesThePictureEveryMonitorShows", .args = L"vw 25", .originY = L"12", .originYAfter = L"37",
+     .wallpaper = kShown, .shown = L"|C:\\shown.bmp|c:\\SHOWN.bmp", .reapplied = true},
+    // Not where it would change what the desktop shows, nor where the system stops answering part-way.
+    {.name = "NoReapplyDuringASlideshow", .args = L"gw", .originYAfter = L"0", .wallpaper = kShown, .shown = L"slideshow|C:\\shown.bmp"},
+    {.name = "NoReapplyWithAnotherPictureOnAMonitor", .args = L"gw", .originYAfter = L"0", .wallpaper = kShown, .shown = L"|C:\\shown.bmp|C:\\other.bmp"},
+    {.name = "NoReapplyWhereTheQueryFailsOnTheSecondMonitor", .args = L"gw", .originYAfter = L"0", .wallpaper = kShown, .shown = L"|C:\\shown.bmp|?"},
+    {.name = "NoReapplyForWindowsSpotlight", .args = L"gw", .originYAfter = L"0", .wallpaper = kShown, .shown = L"spotlight|C:\\shown.bmp"},
     {.name = "KeepsANumberOriginANumberAndAPathOutsideTheCodePage", .args = L"gv-w 25", .originY = L"dword:12",
      .originYAfter = L"dword:-13", .wallpaper = L"C:\\\u0141\u00F3d\u017A\\pic.bmp"},
     {.name = "KeepsAnExpandableWallpaperValueAsStored", .args = L"vw 5", .originY = L"0", .originYAfter = L"5",
@@ -447,6 +486,7 @@ const Row kRows[] = {
     {.name = "AnUnmarkedUtf8ListMatchesTitlesInAndOutsideTheCodePage", .args = L"ve 30",
      .windows = {Plain(L"M\u00FCller", kAt, kAt), Plain(L"\u0141\u00F3d\u017A", kAt, kAt), Plain(L"B", kAt, {100, 130})},
      .list = L"exclude.txt", .bytes = "M\xC3\xBCller\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA"},
+    {.name = "APerCentSignMakesAPercentage", .args = L"vs 10%", .windows = {Plain(L"A", kAt, {100, 100 + MulDiv(kWork.bottom, 10, 100)})}},
     {.name = "ReportsAnOverflowInABox", .args = L"v 3000000000", .status = 2,
      .box = L"The distance would be 3000000000, which is out of range: numbers must lie between -2147483648 and 2147483647."},
     {.name = "ReportsATextThatIsNoNumberInABox", .args = L"vw", .originY = L"abc", .originYAfter = L"abc", .status = 3,
