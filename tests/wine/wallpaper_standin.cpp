@@ -4,35 +4,17 @@
 // "?" for one whose picture it fails to tell. It has only what the exe calls, and one object of
 // each kind, which lives as long as the process and is every interface asked of it.
 #define CINTERFACE
+#include <shlwapi.h>
 #include <shobjidl.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
-std::wstring Answer() {
-    std::wstring text(1024, L'\0');
-    return text.substr(0, GetEnvironmentVariableW(L"DESKGLIDE_SHOWN", text.data(), 1024));
-}
-
-// What stands after `index` bars, up to the next.
-std::wstring Part(size_t index) {
-    std::wstring rest = Answer();
-    for (; index > 0; --index) {
-        rest.erase(0, rest.find(L'|') + 1);
-    }
-    return rest.substr(0, rest.find(L'|'));
-}
-
-// A copy for the caller to free; "?" fails.
-HRESULT Give(const std::wstring& text, LPWSTR* out) {
-    const size_t size = (text.size() + 1) * sizeof(wchar_t);
-    *out = static_cast<LPWSTR>(std::memcpy(CoTaskMemAlloc(size), text.c_str(), size));
-    return text == L"?" ? E_FAIL : S_OK;
-}
+std::vector<std::wstring> answer;  // DESKGLIDE_SHOWN cut at each "|", when the class is asked for
 
 template <typename Face>
 HRESULT STDMETHODCALLTYPE Query(Face* self, REFIID, void** out) {
@@ -45,18 +27,20 @@ ULONG STDMETHODCALLTYPE Keep(Face*) {
 }
 
 HRESULT STDMETHODCALLTYPE Status(IDesktopWallpaper*, DESKTOP_SLIDESHOW_STATE* state) {
-    *state = Part(0) == L"slideshow" ? DSS_ENABLED | DSS_SLIDESHOW : DSS_ENABLED;
+    *state = answer[0] == L"slideshow" ? DSS_ENABLED | DSS_SLIDESHOW : DSS_ENABLED;
     return S_OK;
 }
 HRESULT STDMETHODCALLTYPE Count(IDesktopWallpaper*, UINT* count) {
-    *count = static_cast<UINT>(std::ranges::count(Answer(), L'|'));
+    *count = static_cast<UINT>(answer.size() - 1);
     return S_OK;
 }
 HRESULT STDMETHODCALLTYPE Monitor(IDesktopWallpaper*, UINT index, LPWSTR* id) {
-    return Give(std::to_wstring(index + 1), id);
+    return SHStrDupW(std::to_wstring(index + 1).c_str(), id);
 }
 HRESULT STDMETHODCALLTYPE Picture(IDesktopWallpaper*, LPCWSTR id, LPWSTR* picture) {
-    return Give(Part(std::stoul(id)), picture);
+    const std::wstring& shown = answer[std::stoul(id)];
+    SHStrDupW(shown == L"?" ? L"" : shown.c_str(), picture);
+    return shown == L"?" ? E_FAIL : S_OK;
 }
 
 // In the interface's order; what the exe does not call is left out.
@@ -74,6 +58,13 @@ IClassFactory factory = {&factoryFace};
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID, REFIID, void** out) {
+    wchar_t text[1024] = L"";
+    answer.clear();
+    std::wistringstream in(
+        std::wstring(text, GetEnvironmentVariableW(L"DESKGLIDE_SHOWN", text, 1024)));
+    for (std::wstring part; std::getline(in, part, L'|');) {
+        answer.push_back(part);
+    }
     *out = &factory;
-    return Answer().empty() ? CLASS_E_CLASSNOTAVAILABLE : S_OK;
+    return answer.empty() ? CLASS_E_CLASSNOTAVAILABLE : S_OK;
 }
