@@ -87,8 +87,10 @@ struct RegistryValue {
 
 // What the desktop shows, as the system tells it.
 struct ShownWallpaper {
-    bool Slideshow = false;              // a slideshow is set up: its pictures change by themselves
-    std::vector<std::wstring> Pictures;  // each monitor's picture; empty text for none
+    bool Slideshow = false;  // a slideshow is set up: its pictures change by themselves
+    bool Spotlight = false;  // Windows spotlight: pictures the system fetches itself
+    std::vector<std::wstring> Pictures = {};  // each monitor's picture; empty text for none
+    bool Partial = false;  // the system stopped answering part-way: the rest is not known
 };
 
 // A monitor's whole rectangle, the part of it not taken by taskbars and docked bars, and its
@@ -144,7 +146,8 @@ class Desktop {
     // program was started through a link to it.
     virtual std::wstring ProgramDirectory() = 0;
     // The folder where the user keeps lists that no update of the program touches, without a
-    // trailing separator: %APPDATA%\Deskglide. Empty where the system names no such folder.
+    // trailing separator: Deskglide in the user's roaming application data folder as the system
+    // names it, or as %APPDATA% does where it cannot tell. Empty where neither names one.
     virtual std::wstring UserListDirectory() = 0;
 
     // The user locale's decimal separator, for example "." or ",".
@@ -191,7 +194,8 @@ class Desktop {
     virtual void WriteValue(RegistryKey root, const std::wstring& subkey, const std::wstring& name,
                             const RegistryValue& value) = 0;
 
-    // What the desktop shows; none where the system cannot tell (before Windows 8, under Wine).
+    // What the desktop shows; none where the system has no way to tell (before Windows 8, under
+    // Wine).
     virtual std::optional<ShownWallpaper> WallpaperShown() = 0;
     // Shows the picture at `path` on the whole desktop for this session, and tells every
     // top-level window; the stored desktop settings stay as they are. The result is not examined.

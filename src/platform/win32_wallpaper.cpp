@@ -61,12 +61,13 @@ std::wstring TakeText(const Com& com, LPWSTR text) {
     return taken;
 }
 
-std::optional<ShownWallpaper> Ask(IDesktopWallpaper& wallpaper, const Com& com) {
+// What the desktop shows, as far as the system answers.
+ShownWallpaper Ask(IDesktopWallpaper& wallpaper, const Com& com) {
     DESKTOP_SLIDESHOW_STATE state = {};
     UINT monitors = 0;
     if (FAILED(wallpaper.GetStatus(&state)) ||
         FAILED(wallpaper.GetMonitorDevicePathCount(&monitors))) {
-        return std::nullopt;
+        return {.Partial = true};
     }
     ShownWallpaper shown;
     shown.Slideshow = (state & DSS_SLIDESHOW) != 0;
@@ -74,21 +75,38 @@ std::optional<ShownWallpaper> Ask(IDesktopWallpaper& wallpaper, const Com& com) 
     for (UINT i = 0; i < monitors; ++i) {
         LPWSTR monitor = nullptr;
         if (FAILED(wallpaper.GetMonitorDevicePathAt(i, &monitor))) {
-            return std::nullopt;
+            return {.Partial = true};
         }
         const std::wstring id = TakeText(com, monitor);
         LPWSTR picture = nullptr;
         if (FAILED(wallpaper.GetWallpaper(id.c_str(), &picture))) {
-            return std::nullopt;
+            com.freeMemory(picture);  // the empty text it may give even then
+            return {.Partial = true};
         }
         shown.Pictures.push_back(TakeText(com, picture));
     }
     return shown;
 }
 
+// Windows spotlight, of Windows 10 22H2 and 11, is told by the background type that the Settings
+// page records (0 picture, 1 solid colour, 2 slideshow, 3 Windows spotlight): the wallpaper
+// interface has no word for it.
+bool ShowsSpotlight() {
+    DWORD type = 0;
+    DWORD size = sizeof type;
+    return RegGetValueW(HKEY_CURRENT_USER,
+                        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Wallpapers",
+                        L"BackgroundType", RRF_RT_REG_DWORD, nullptr, &type,
+                        &size) == ERROR_SUCCESS &&
+           type == 3;
+}
+
 }  // namespace
 
 std::optional<ShownWallpaper> Win32Desktop::WallpaperShown() {
+    if (ShowsSpotlight()) {
+        return ShownWallpaper{.Spotlight = true};
+    }
     Com com;
     if (!LoadCom(com)) {
         return std::nullopt;

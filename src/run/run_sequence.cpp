@@ -39,10 +39,12 @@ void ApplyModeLetters(const std::wstring& commandText, RunSettings& settings) {
     settings.Direction = static_cast<int16_t>(HasLetter(commandText, L'-') ? -1 : 1);
 }
 
+// With s, or a per cent sign after a step, the steps are percentages of the work area.
 void ReadSteps(Desktop& desktop, const std::wstring& commandText, RunSettings& settings) {
-    const bool percent = HasLetter(commandText, L's');
+    const std::wstring separator = desktop.DecimalSeparator();
+    const bool percent = HasLetter(commandText, L's') || HasPercentSign(commandText, separator);
     ParseSteps(commandText, settings.VerticalStep, settings.HorizontalStep, percent ? 25 : 50,
-               desktop.DecimalSeparator());
+               separator);
     if (percent) {
         ScaleStepsToPercent(settings.WorkArea, settings.VerticalStep, settings.HorizontalStep);
     }
@@ -57,8 +59,11 @@ void ReadWindowList(Desktop& desktop, const std::wstring& commandText, RunSettin
     }
     const std::wstring name = settings.ExcludeMode ? L"\\exclude.txt" : L"\\include.txt";
     LoadWindowList(desktop, settings, desktop.ProgramDirectory() + name);
+    if (settings.ListLoaded) {
+        return;
+    }
     const std::wstring userFolder = desktop.UserListDirectory();
-    if (!settings.ListLoaded && !userFolder.empty()) {
+    if (!userFolder.empty()) {
         LoadWindowList(desktop, settings, userFolder + name);
     }
 }

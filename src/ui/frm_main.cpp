@@ -20,7 +20,7 @@ MainWindowContent FrmMainContent() {
         L"deskglide.exe [letters] [vertical] [horizontal]\n"
         L"g: bring lost windows back onto the screen\n"
         L"v, h: move the windows down, right (up, left with -)\n"
-        L"s: the numbers are percentages of the work area\n"
+        L"s, or % after a number (10%): the numbers are percentages of the work area\n"
         L"e, i: leave out the windows named in exclude.txt, or move only those in include.txt\n"
         L"w: move the wallpaper origin too\n"
         L"--dry-run: tell what the run would do, and why, and do nothing\n"

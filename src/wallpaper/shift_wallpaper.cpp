@@ -82,18 +82,26 @@ void ResetOrigin(Desktop& desktop, const RunSettings& settings, RunReport& repor
     StoreOrigin(desktop, settings, report, value, old, 0, type);
 }
 
-// Re-applying puts one picture on every monitor and ends a slideshow for the session, so it is done
-// only where that cannot change which pictures the desktop shows: no slideshow runs and every
-// monitor shows the picture stored, or the system cannot tell. Why not, where not.
+// Re-applying puts one picture on every monitor and ends a slideshow or Windows spotlight for the
+// session, so it is done only where that cannot change what the desktop shows: a picture is
+// stored, and the system tells that every monitor shows it and nothing changes it by itself, or
+// has no way to tell. An empty path is a solid colour: there is no picture to re-apply. Why not,
+// where not.
 const wchar_t* WhyNotReapply(Desktop& desktop, const std::wstring& path) {
+    if (path.empty()) {
+        return L"no picture is stored (a solid colour)";
+    }
     const std::optional<ShownWallpaper> shown = desktop.WallpaperShown();
     if (!shown) {
         return nullptr;
     }
     // Paths name the same file whatever their case.
     const std::wstring stored = desktop.LowerCase(path);
-    if (shown->Slideshow) {
-        return L"a slideshow runs";
+    if (shown->Slideshow || shown->Spotlight) {
+        return shown->Slideshow ? L"a slideshow runs" : L"Windows spotlight shows its pictures";
+    }
+    if (shown->Partial) {
+        return L"Windows did not tell what every monitor shows";
     }
     const bool same = std::all_of(
         shown->Pictures.begin(), shown->Pictures.end(),
