@@ -269,12 +269,17 @@ bool OntoAnotherDpi(Pass& pass, WindowHandle window, const Rect& from, const Win
     const std::vector<MonitorArea>& monitors = Monitors(pass);
     // One DPI for all (or none the system can tell): Windows scales a window that does not
     // follow the monitors for any of them alike, so only one that does, with a DPI of its own
-    // that is another, is rescaled. Finding a window's monitor is slow under Wine, and then not
-    // needed.
+    // that is another, is rescaled; and one on a monitor has its DPI (Windows gives it the DPI of
+    // the monitor it comes onto), so only one on none may still have that of a monitor that is
+    // gone. Finding a window's monitor is slow under Wine, and then not needed.
     const unsigned shared = monitors.front().Dpi;
     if (std::all_of(monitors.begin(), monitors.end(),
                     [&](const MonitorArea& m) { return m.Dpi == shared; })) {
-        return pass.desktop.ReadDpi(window, false).Dpi != shared &&
+        const bool onAMonitor = std::any_of(monitors.begin(), monitors.end(), [&](auto& m) {
+            return std::max(from.left, m.Bounds.left) < std::min(from.right, m.Bounds.right) &&
+                   std::max(from.top, m.Bounds.top) < std::min(from.bottom, m.Bounds.bottom);
+        });
+        return !onAMonitor && pass.desktop.ReadDpi(window, false).Dpi != shared &&
                pass.desktop.ReadDpi(window, true).PerMonitorAware;
     }
     const WindowDpi dpi = pass.desktop.ReadDpi(window, true);
