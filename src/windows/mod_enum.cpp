@@ -346,36 +346,31 @@ std::wstring Placed(const Rect& r) {
 
 // Why a window stays, in the user's words.
 std::wstring Reason(Verdict verdict, const RunSettings& settings, const std::wstring& entry) {
-    switch (verdict) {
-        case Verdict::OwnWindow:
-            return L"Deskglide's own window";
-        case Verdict::TheDesktop:
-            return L"the desktop itself";
-        case Verdict::Cloaked:
-            return L"hidden by Windows (on another virtual desktop)";
-        case Verdict::Untitled:
-            return L"no title";
-        case Verdict::ClickThrough:
-            return L"clicks go through it (an overlay)";
-        case Verdict::Frameless:
-            return L"a bar, dock or widget without a title bar";
-        case Verdict::Excluded:
-            return L"excluded by the line `" + entry + L"` of " + settings.ListPath;
-        case Verdict::NotIncluded:
-            return L"not named in " + settings.ListPath;
-        case Verdict::FullScreen:
-            return L"full screen";
-        case Verdict::MaximisedInPlace:
-            return L"maximised where maximising puts it";
-        case Verdict::SeenWhole:
-            return L"seen whole on the screen";
-        case Verdict::NotAnswering:
-            return L"not answering: its move is left to its program";
-        case Verdict::MoreRights:
-            return L"runs as administrator";
-        default:
-            return L"already there";
+    if (verdict == Verdict::Excluded || verdict == Verdict::NotIncluded) {
+        return verdict == Verdict::Excluded
+                   ? L"excluded by the line `" + entry + L"` of " + settings.ListPath
+                   : L"not named in " + settings.ListPath;
     }
+    // In the order of Verdict.
+    static constexpr const wchar_t* kReasons[] = {
+        L"",
+        L"Deskglide's own window",
+        L"the desktop itself",
+        L"not visible",
+        L"hidden by Windows (on another virtual desktop)",
+        L"no title",
+        L"clicks go through it (an overlay)",
+        L"a bar, dock or widget without a title bar",
+        L"",
+        L"",
+        L"full screen",
+        L"maximised where maximising puts it",
+        L"seen whole on the screen",
+        L"already there",
+        L"not answering: its move is left to its program",
+        L"runs as administrator",
+    };
+    return kReasons[static_cast<size_t>(verdict)];
 }
 
 // A dry run's line for the window, from what the pass decided.
