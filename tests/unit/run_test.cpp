@@ -230,7 +230,7 @@ TEST(Runs, CommandLineDesktopAndListsInMovesStoredValuesAndStatusOut) {
         {.args = L"v 100", .after = {{100, 1100, 101, 1250}, {900, 700}, {-50, 120}}, .change = {kAbove144, Window('0', {100, 1000, 101, 1100})}},
         {.args = L"v- 100", .after = {{100, 1000, 500, 1100}, {100, 1400}, {-50, -80}},
          .change = {kAbove144, Window('0', {100, 1100, 700, 1250}), Window('1', {100, 1500, 400, 1700})}},
-        {.args = L"g", .after = {{1320, 25, 1920, 475}, {900, 600}, {0, 20}}, .change = {Window('0', {2000, 100, 2400, 400}),
+        {.args = L"g", .after = {{1320, 25, 1920, 475}, {900, 600}, {0, 20}}, .change = {Window('0', {1920, 100, 2320, 400}),
          [](FakeDesktop& d) { d.Displays = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144}}, d.Windows[1].Dpi = 96; }}},
         // Left alone: an overlay, a click-through window, a frameless tool window; moved: a palette, an on-screen keyboard.
         {.args = L"v 30", .tookPart = "",
