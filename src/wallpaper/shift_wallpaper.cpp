@@ -95,14 +95,17 @@ const wchar_t* WhyNotReapply(Desktop& desktop, const std::wstring& path) {
     if (!shown) {
         return nullptr;
     }
-    // Paths name the same file whatever their case.
-    const std::wstring stored = desktop.LowerCase(path);
-    if (shown->Slideshow || shown->Spotlight) {
-        return shown->Slideshow ? L"a slideshow runs" : L"Windows spotlight shows its pictures";
+    if (shown->Slideshow) {
+        return L"a slideshow runs";
+    }
+    if (shown->Spotlight) {
+        return L"Windows spotlight shows its pictures";
     }
     if (shown->Partial) {
         return L"Windows did not tell what every monitor shows";
     }
+    // Paths name the same file whatever their case.
+    const std::wstring stored = desktop.LowerCase(path);
     const bool same = std::all_of(
         shown->Pictures.begin(), shown->Pictures.end(),
         [&](const std::wstring& picture) { return desktop.LowerCase(picture) == stored; });

@@ -84,14 +84,11 @@ WindowMove Maximised(const Rect& rect, const Rect& frame, const Rect& work,
     const int64_t top = int64_t{work.top} - (int64_t{frame.top} - rect.top);
     const int64_t width = int64_t{work.right} + (int64_t{rect.right} - frame.right) - left;
     const int64_t height = int64_t{work.bottom} + (int64_t{rect.bottom} - frame.bottom) - top;
-    return {Narrow32(left, horizontal),
-            Narrow32(top, vertical),
-            Narrow32(width, Describe(L"The maximised width", title)),
-            Narrow32(height, Describe(L"The maximised height", title)),
-            false,
-            true,
-            false,
-            {}};
+    return {.X = Narrow32(left, horizontal),
+            .Y = Narrow32(top, vertical),
+            .Width = Narrow32(width, Describe(L"The maximised width", title)),
+            .Height = Narrow32(height, Describe(L"The maximised height", title)),
+            .Resize = true};
 }
 
 // `area` itself, or grown by as much on every side: a full-screen window on a monitor's bounds,
@@ -130,7 +127,8 @@ RestorePlace MovedRestore(RestorePlace restore, const WindowMove& move, const st
     return restore;
 }
 
-// Why a window stays, or that it moves: every rule of the pass that decides, by name.
+// Why a window stays, or that it moves: every rule of the pass that decides, by name. First the
+// rules that leave a window out of the run, then those by which one that takes part stays.
 enum class Verdict {
     Moves,
     OwnWindow,
@@ -149,6 +147,10 @@ enum class Verdict {
     NotAnswering,
     MoreRights,
 };
+
+bool LeftOut(Verdict verdict) {
+    return verdict >= Verdict::OwnWindow && verdict <= Verdict::NotIncluded;
+}
 
 // What one pass knows beyond the run's settings: the monitors, asked for once, and only where
 // a decision needs them; and what it finds for the user.
@@ -216,12 +218,12 @@ WindowMove GatheredPlace(Pass& pass, WindowHandle window, const Rect& rect, cons
         why = Verdict::FullScreen;
         return Kept(rect);
     }
-    if (maximised && grownFrom(&MonitorArea::WorkArea)) {
+    if (maximised) {
+        if (!grownFrom(&MonitorArea::WorkArea)) {
+            return Remaximised(pass, window, rect, frame, title);
+        }
         why = Verdict::MaximisedInPlace;
         return Kept(rect);
-    }
-    if (maximised) {
-        return Remaximised(pass, window, rect, frame, title);
     }
     if (Covered(frame, pass.workAreas)) {
         why = Verdict::SeenWhole;
@@ -320,11 +322,11 @@ Verdict TakesPart(Pass& pass, WindowHandle window, const WindowFacts& facts, std
 
 // A minimised window stays parked; it is its restore place that the user sees again, and that
 // moves as the window would.
-WindowMove MinimisedPlace(Pass& pass, WindowHandle window, const std::wstring& title,
+WindowMove MinimisedPlace(Pass& pass, WindowHandle window,
+                          const std::optional<RestorePlace>& restore, const std::wstring& title,
                           Verdict& why) {
     WindowMove moved;
     moved.KeepPlace = true;
-    const std::optional<RestorePlace> restore = pass.desktop.ReadRestorePlace(window);
     why = Verdict::AlreadyThere;
     if (restore) {
         Verdict kept = Verdict::Moves;
@@ -373,92 +375,96 @@ std::wstring Reason(Verdict verdict, const RunSettings& settings, const std::wst
     return kReasons[static_cast<size_t>(verdict)];
 }
 
-// A dry run's line for the window, from what the pass decided.
-void Plan(Pass& pass, WindowHandle window, const WindowFacts& facts, Verdict verdict,
-          const std::wstring& entry, const WindowMove& move, bool rescaled) {
-    if (verdict == Verdict::Hidden) {
+// What the pass decides for one window, and what it read to decide it.
+struct Decision {
+    WindowFacts facts;
+    Verdict verdict = Verdict::Moves;
+    std::wstring entry = {};  // the list line that decided, in a dry run
+    std::optional<Rect> at = {};
+    std::optional<RestorePlace> restore = {};  // a minimised window's
+    WindowMove move = {};
+    bool rescaled = false;  // the move takes it onto a monitor of another DPI
+};
+
+// What the pass decides for the window: a run and a dry run decide alike.
+Decision Decide(Pass& pass, WindowHandle window) {
+    Decision d{pass.desktop.ReadWindow(window)};
+    d.verdict = TakesPart(pass, window, d.facts, d.entry);
+    if (LeftOut(d.verdict)) {
+        return d;
+    }
+    const WindowFacts& facts = d.facts;
+    if (facts.State.Minimised) {
+        d.restore = pass.desktop.ReadRestorePlace(window);
+        d.move = MinimisedPlace(pass, window, d.restore, facts.Title, d.verdict);
+    } else {
+        const WindowPlace place = pass.desktop.ReadPlace(window, pass.settings.GatherWindows);
+        d.at = place.Bounds;
+        d.move = NewPlace(pass, window, place.Bounds, place.Frame.value_or(place.Bounds),
+                          facts.State.Maximised, facts.Title, d.verdict);
+        d.rescaled = !d.move.KeepPlace && OntoAnotherDpi(pass, window, place.Bounds, d.move);
+    }
+    // Going to the bottom would take a topmost window out of the topmost band.
+    d.move.KeepStacking = facts.State.Topmost;
+    return d;
+}
+
+// Moves the window as decided.
+void Apply(Pass& pass, WindowHandle window, const Decision& d) {
+    Desktop& desktop = pass.desktop;
+    const MoveOutcome outcome = desktop.MoveWindow(window, d.move);
+    // Refused only going to the bottom, a window is where the run wanted it all the same.
+    pass.report.Refused += outcome == MoveOutcome::Refused && d.verdict == Verdict::Moves ? 1 : 0;
+    if (outcome != MoveOutcome::Done || !d.rescaled) {
+        return;
+    }
+    // On a monitor of another DPI the window has a new size, and maybe a new corner: it is
+    // placed once more by the same rule, with that size, and never again.
+    const bool gather = pass.settings.GatherWindows;
+    const WindowPlace now = desktop.ReadPlace(window, gather);
+    Verdict kept = Verdict::Moves;
+    WindowMove again = gather ? NewPlace(pass, window, now.Bounds, now.Frame.value_or(now.Bounds),
+                                         d.facts.State.Maximised, d.facts.Title, kept)
+                              : d.move;
+    if (again.Resize || again.X != now.Bounds.left || again.Y != now.Bounds.top) {
+        again.KeepStacking = d.move.KeepStacking;
+        desktop.MoveWindow(window, again);
+    }
+}
+
+// A dry run's line for the window: what the pass decided, and where it is.
+void Plan(Pass& pass, WindowHandle window, Decision d) {
+    if (d.verdict == Verdict::Hidden) {
         ++pass.hidden;
         return;
     }
     Desktop& desktop = pass.desktop;
     const WindowProgram program = desktop.ReadProgram(window);
-    const bool moves = verdict == Verdict::Moves;
-    if (moves && program.MoreRights) {
-        verdict = Verdict::MoreRights;
-    } else if (moves && !program.Answers) {
-        verdict = Verdict::NotAnswering;
+    if (d.verdict == Verdict::Moves && (program.MoreRights || !program.Answers)) {
+        d.verdict = program.MoreRights ? Verdict::MoreRights : Verdict::NotAnswering;
     }
-    const Rect at = desktop.ReadPlace(window, false).Bounds;
-    const std::optional<RestorePlace> restore =
-        facts.State.Minimised ? desktop.ReadRestorePlace(window) : std::nullopt;
-    std::wstring where = facts.State.Maximised ? L"maximised, " + Placed(at) : Placed(at);
-    if (restore) {
-        where = L"minimised, comes back at " + Placed(restore->Bounds);
+    // What the pass did not need to read of a window it leaves out, or of a minimised one.
+    const Rect at = d.at ? *d.at : desktop.ReadPlace(window, false).Bounds;
+    if (d.facts.State.Minimised && !d.restore) {
+        d.restore = desktop.ReadRestorePlace(window);
     }
-    std::wstring to = Reason(verdict, pass.settings, entry);
-    if (verdict == Verdict::Moves) {
+    std::wstring where = d.facts.State.Maximised ? L"maximised, " + Placed(at) : Placed(at);
+    if (d.restore) {
+        where = L"minimised, comes back at " + Placed(d.restore->Bounds);
+    }
+    const WindowMove& move = d.move;
+    std::wstring to = Reason(d.verdict, pass.settings, d.entry);
+    if (d.verdict == Verdict::Moves) {
         to = move.Restore ? L"comes back at " + Placed(move.Restore->Bounds) : L"";
         if (!move.KeepPlace) {
             to = (to.empty() ? L"to " : to + L"; to ") +
                  (move.Resize ? Placed(PlacedAt(at, move))
                               : std::to_wstring(move.X) + L"," + std::to_wstring(move.Y));
         }
-        to += rescaled ? L", then once more for the DPI there" : L"";
+        to += d.rescaled ? L", then once more for the DPI there" : L"";
     }
-    pass.report.Plan.push_back(
-        {facts.Title, program.Name, where, verdict == Verdict::Moves ? L"moves" : L"stays", to});
-}
-
-// Handles one window of the pass.
-void MoveOneWindow(Pass& pass, WindowHandle window) {
-    Desktop& desktop = pass.desktop;
-    const bool dryRun = pass.settings.DryRun;
-    const WindowFacts facts = desktop.ReadWindow(window);
-    std::wstring entry;
-    Verdict verdict = TakesPart(pass, window, facts, entry);
-    if (verdict != Verdict::Moves) {
-        if (dryRun) {
-            Plan(pass, window, facts, verdict, entry, {}, false);
-        }
-        return;
-    }
-    const bool gather = pass.settings.GatherWindows;
-    const bool maximised = facts.State.Maximised;
-    WindowMove moved;
-    Rect rect;
-    std::optional<Rect> frame;
-    if (facts.State.Minimised) {
-        moved = MinimisedPlace(pass, window, facts.Title, verdict);
-    } else {
-        const WindowPlace at = desktop.ReadPlace(window, gather);
-        rect = at.Bounds;
-        frame = at.Frame;
-        moved = NewPlace(pass, window, rect, frame.value_or(rect), maximised, facts.Title, verdict);
-    }
-    // Going to the bottom would take a topmost window out of the topmost band.
-    moved.KeepStacking = facts.State.Topmost;
-    const bool rescaled =
-        !facts.State.Minimised && !moved.KeepPlace && OntoAnotherDpi(pass, window, rect, moved);
-    if (dryRun) {
-        Plan(pass, window, facts, verdict, entry, moved, rescaled);
-        return;
-    }
-    const MoveOutcome outcome = desktop.MoveWindow(window, moved);
-    // Refused only going to the bottom, a window is where the run wanted it all the same.
-    pass.report.Refused += outcome == MoveOutcome::Refused && verdict == Verdict::Moves ? 1 : 0;
-    if (outcome != MoveOutcome::Done || !rescaled) {
-        return;
-    }
-    // On a monitor of another DPI the window has a new size, and maybe a new corner: it is
-    // placed once more by the same rule, with that size, and never again.
-    const WindowPlace now = desktop.ReadPlace(window, gather);
-    WindowMove again = gather ? NewPlace(pass, window, now.Bounds, now.Frame.value_or(now.Bounds),
-                                         maximised, facts.Title, verdict)
-                              : moved;
-    if (again.Resize || again.X != now.Bounds.left || again.Y != now.Bounds.top) {
-        again.KeepStacking = moved.KeepStacking;
-        desktop.MoveWindow(window, again);
-    }
+    pass.report.Plan.push_back({d.facts.Title, program.Name, where,
+                                d.verdict == Verdict::Moves ? L"moves" : L"stays", to});
 }
 
 }  // namespace
@@ -467,7 +473,12 @@ void MoveAllWindows(Desktop& desktop, const RunSettings& settings, WindowHandle 
                     RunReport& report) {
     Pass pass{desktop, settings, self, desktop.ShellWindow(), report};
     desktop.EnumWindows([&](WindowHandle window) {
-        MoveOneWindow(pass, window);
+        const Decision decision = Decide(pass, window);
+        if (settings.DryRun) {
+            Plan(pass, window, decision);
+        } else if (!LeftOut(decision.verdict)) {
+            Apply(pass, window, decision);
+        }
         return true;
     });
     if (settings.DryRun) {

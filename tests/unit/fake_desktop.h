@@ -28,8 +28,7 @@ class FakeDesktop : public Desktop {
         WindowState State = {};
         std::optional<Rect> Frame = {};  // the visible frame, where the system reports one
         bool Cloaked = false;
-        std::optional<RestorePlace> Restore =
-            {};  // where a minimised or maximised one comes back to
+        std::optional<RestorePlace> Restore = {};  // of a minimised or maximised one
         // A per-monitor-aware window's own, that of the monitor it was last on; 0: that of the
         // monitor it is on, as every other window has
         int Dpi = 0;

@@ -415,29 +415,27 @@ TEST_P(Exe, Runs) {
     for (int i = 0; i < row.runs && !row.here; ++i) {
         runs.push_back(Start(L"\"" + (row.link ? link : exe) + L"\" " + row.args, row.show, out));
     }
-    std::wstring plan = row.plan ? row.plan : L"";
-    if (const size_t at = plan.find(L"LIST"); at != std::wstring::npos) {
-        plan.replace(at, 4, list);
-    }
-    struct Here : Win32Desktop {
-        std::wstring args;
-        std::wstring CommandLineArguments() override { return args; }
-    } here;
-    here.args = row.args;
+    const auto withList = [&](std::wstring text) {  // LIST stands for the list's path
+        const size_t at = text.find(L"LIST");
+        return at == std::wstring::npos ? text : text.replace(at, 4, list);
+    };
+    const std::wstring plan = withList(row.plan ? row.plan : L"");
     if (row.here) {
+        struct Here : Win32Desktop {
+            std::wstring args;
+            std::wstring CommandLineArguments() override { return args; }
+        } here;
+        here.args = row.args;
         EXPECT_EQ(RunLoadEvent(here, WindowHandle{}), static_cast<int>(row.status));
     }
     if (row.box != nullptr) {
         const HWND box = Await(L"#32770", L"Deskglide");
         wchar_t reason[256] = L"";  // in the system's language
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, {}, row.reason, 0, reason, 256, {});
-        std::wstring expected =
-            std::wstring(L"Deskglide: ") + row.box +
-            (row.reason ? std::wstring(reason, wcscspn(reason, L"\r\n")) : L"") +
-            (row.lockDenied ? L"\n(CreateMutexW, error 5)" : L"");
-        if (const size_t at = expected.find(L"LIST"); at != std::wstring::npos) {
-            expected.replace(at, 4, list);
-        }
+        const std::wstring expected =
+            withList(std::wstring(L"Deskglide: ") + row.box +
+                     (row.reason ? std::wstring(reason, wcscspn(reason, L"\r\n")) : L"") +
+                     (row.lockDenied ? L"\n(CreateMutexW, error 5)" : L""));
         EXPECT_EQ(Text(box) + L": " + Text(GetDlgItem(box, 0xFFFF)), expected);
         PostMessageW(box, WM_CLOSE, 0, 0);
     } else if (row.plan != nullptr && !row.toFile) {
@@ -462,17 +460,14 @@ TEST_P(Exe, Runs) {
     }
     if (row.toFile) {
         CloseHandle(*out);
-        std::string bytes(4096, '\0');
-        const HANDLE written = CreateFileW(planFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                           OPEN_EXISTING, 0, nullptr);
-        DWORD size = 0;
-        ReadFile(written, bytes.data(), 4096, &size, nullptr);
-        CloseHandle(written);
+        std::ifstream written(planFile.c_str(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(written), {}};
+        written.close();
         DeleteFileW(planFile.c_str());
-        std::wstring text(size, L'\0');
-        text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(),
-                                                            static_cast<int>(size), text.data(),
-                                                            static_cast<int>(size))));
+        std::wstring text(bytes.size(), L'\0');
+        const int size = static_cast<int>(bytes.size());
+        text.resize(static_cast<size_t>(
+            MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), size)));
         EXPECT_NE(text.find(plan), std::wstring::npos) << text.c_str();
     }
     Pump(100);
